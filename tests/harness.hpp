@@ -1,0 +1,62 @@
+// Black-box test harness: runs a built program on a byte string and captures what it does.
+#pragma once
+
+#include <chrono>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <vector>
+
+namespace harness {
+
+// What one run of a program produced.
+struct Outcome {
+    std::string out;   // every byte written to standard output
+    std::string err;   // every byte written to standard error
+    int status = -1;   // exit status, or 128 + signal number when killed by a signal
+};
+
+// Absolute path of a built program of the suite.
+std::string tool(std::string_view name);
+
+// Runs `program` (a path) with `args`, feeding `input` on standard input and closing it.
+// A run that outlives `timeout` is killed and reported with status 128 + SIGKILL.
+Outcome run(const std::string& program, std::string_view input,
+            const std::vector<std::string>& args = {},
+            std::chrono::milliseconds timeout = std::chrono::seconds(30));
+
+// One row of a table-driven test: input bytes in, output bytes and exit status expected.
+struct Case {
+    const char* name;
+    std::string input;
+    std::string output;
+    int status = 0;
+};
+
+// Runs every case through the named program and checks stdout and status exactly.
+void check(std::string_view program, std::initializer_list<Case> cases);
+void check(std::string_view program, const std::vector<Case>& cases);
+
+// A program running with a pseudo-terminal as its standard input and output, with echo and
+// output post-processing turned off, so that what it writes arrives byte for byte.
+class Terminal {
+public:
+    explicit Terminal(const std::string& program, const std::vector<std::string>& args = {});
+    ~Terminal();
+    Terminal(const Terminal&) = delete;
+    Terminal& operator=(const Terminal&) = delete;
+
+    // Types bytes at the terminal.
+    void type(std::string_view bytes);
+    // Collects output until `want` bytes have arrived or `timeout` has passed.
+    std::string read(std::size_t want, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+    // Types the end-of-file character and waits for the program; returns its exit status.
+    int finish(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+private:
+    int master_ = -1;
+    pid_t pid_ = -1;
+};
+
+}  // namespace harness
