@@ -1,0 +1,194 @@
+// Deterministic generator of benchmark inputs: prover reports, construction scripts and
+// program texts of any size.
+//
+//   bench-generate report|script|program BYTES [SEED]
+//
+// Output goes to standard output; the same arguments always give the same bytes.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct Rng {
+    std::uint64_t s;
+    std::uint64_t next() {
+        s ^= s << 13;
+        s ^= s >> 7;
+        s ^= s << 17;
+        return s;
+    }
+    unsigned below(unsigned n) { return static_cast<unsigned>(next() % n); }
+    bool one_in(unsigned n) { return below(n) == 0; }
+};
+
+std::string point(Rng& r) {
+    std::string p(1, static_cast<char>('A' + r.below(26)));
+    if (r.one_in(4)) p += static_cast<char>('0' + r.below(10));
+    if (r.one_in(8)) p += '\'';
+    return p;
+}
+
+std::string num(Rng& r, int decimals) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, r.below(100000) / 100.0);
+    return buf;
+}
+
+// Lines a report is made of: free text with point names, numbers, parentheses and colons.
+std::string free_line(Rng& r) {
+    char buf[256];
+    switch (r.below(6)) {
+    case 0:
+        std::snprintf(buf, sizeof buf, "  %u. collinear(%s, %s, %s) by rule %u (midpoint of %s%s)\n",
+                      r.below(900), point(r).c_str(), point(r).c_str(), point(r).c_str(), r.below(40),
+                      point(r).c_str(), point(r).c_str());
+        break;
+    case 1:
+        std::snprintf(buf, sizeof buf, "Eliminating x_%u from p_%u: degree %u, %u terms\n", r.below(99),
+                      r.below(99), r.below(9), r.below(500));
+        break;
+    case 2:
+        std::snprintf(buf, sizeof buf, "  S_{%s%s%s} = %s * S_{%s%s%s} - P(%s,%s,%s)\n", point(r).c_str(),
+                      point(r).c_str(), point(r).c_str(), num(r, 2).c_str(), point(r).c_str(),
+                      point(r).c_str(), point(r).c_str(), point(r).c_str(), point(r).c_str(),
+                      point(r).c_str());
+        break;
+    case 3:
+        std::snprintf(buf, sizeof buf, "Lemma %u: ratio %s%s/%s%s = %s (area method, step %u)\n",
+                      r.below(300), point(r).c_str(), point(r).c_str(), point(r).c_str(),
+                      point(r).c_str(), num(r, 3).c_str(), r.below(1000));
+        break;
+    case 4:
+        std::snprintf(buf, sizeof buf, "\n");
+        break;
+    default:
+        std::snprintf(buf, sizeof buf, "    [%s] simplified: %s + %s = 0 (%u ms)\n", point(r).c_str(),
+                      num(r, 1).c_str(), num(r, 4).c_str(), r.below(5000));
+    }
+    return buf;
+}
+
+// Lines that one filter or another recognises, plus near misses that must be skipped.
+std::string special_line(Rng& r) {
+    static const char* const sentences[] = {
+        "The conjecture successfully proved.", "The conjecture disproved.",
+        "The conjecture not proved.", "The conjecture not proved - timeout.",
+        "The conjecture not proved - maximal number of proof steps reached.",
+        "The conjecture out of scope of the prover.", "The conjecture has been proved."};
+    static const char* const steps[] = {
+        "Number of algebraic proof steps:", "Number of elimination proof steps:",
+        "Total number of proof steps:", "Number of geometric proof steps:"};
+    char buf[256];
+    switch (r.below(10)) {
+    case 0:
+        std::snprintf(buf, sizeof buf, "Time spent by the prover is %s seconds.\n", num(r, 3).c_str());
+        break;
+    case 1:
+        std::snprintf(buf, sizeof buf, "Time spent by the prover: %s seconds\n", num(r, 2).c_str());
+        break;
+    case 2:
+        std::snprintf(buf, sizeof buf, "elapsed %u:%02u.%02u\n", r.below(60), r.below(60), r.below(100));
+        break;
+    case 3:
+        std::snprintf(buf, sizeof buf, "%s %u\n", steps[r.below(4)], r.below(100000));
+        break;
+    case 4:
+        std::snprintf(buf, sizeof buf, "%s\n", sentences[r.below(7)]);
+        break;
+    case 5:
+        std::snprintf(buf, sizeof buf, "Syntax error at line %u\n", r.below(200));
+        break;
+    case 6:
+        std::snprintf(buf, sizeof buf, "Run-time error: division by zero in step %u\n", r.below(200));
+        break;
+    case 7:  // a phrase without its value
+        std::snprintf(buf, sizeof buf, "%s\n", steps[r.below(4)]);
+        break;
+    case 8:  // a broken phrase
+        std::snprintf(buf, sizeof buf, "Time spent by the  prover is %s seconds\n", num(r, 1).c_str());
+        break;
+    default:  // two phrases on one line
+        std::snprintf(buf, sizeof buf, "Syntax error; Run-time error\n");
+    }
+    return buf;
+}
+
+std::string report_line(Rng& r) { return r.one_in(40) ? special_line(r) : free_line(r); }
+
+std::string goal_operand(Rng& r, int depth) {
+    switch (depth > 2 ? r.below(6) : r.below(8)) {
+    case 0: return "sratio " + point(r) + " " + point(r) + " " + point(r) + " " + point(r);
+    case 1: return "signed_area3 " + point(r) + " " + point(r) + " " + point(r);
+    case 2: return "signed_area4 " + point(r) + " " + point(r) + " " + point(r) + " " + point(r);
+    case 3: return "pythagoras_difference3 " + point(r) + " " + point(r) + " " + point(r);
+    case 4: return "pythagoras_difference4 " + point(r) + " " + point(r) + " " + point(r) + " " + point(r);
+    case 5: return num(r, 1);
+    case 6: return "mult " + goal_operand(r, depth + 1) + " " + goal_operand(r, depth + 1);
+    default: return "{ " + goal_operand(r, depth + 1) + " }";
+    }
+}
+
+std::string script_line(Rng& r) {
+    std::string a = point(r), b = point(r), c = point(r);
+    switch (r.below(12)) {
+    case 0: case 1: case 2:
+        return a + " = point(" + num(r, 1) + ", -" + num(r, 2) + ")\n";
+    case 3: return "l" + a + " = line(" + b + ", " + c + ")\n";
+    case 4: return a + " = intersection(l" + b + ", l" + c + ")\n";
+    case 5: return "m" + a + " = bisector(segment(" + b + ", " + c + "))\n";
+    case 6: return "draw(segment(" + a + ", " + b + "))\n";
+    case 7: return "label(" + a + ", " + std::to_string(static_cast<int>(r.below(720)) - 360) + ":)\n";
+    case 8: return "prove { equal " + goal_operand(r, 0) + " " + goal_operand(r, 0) + " }\n";
+    case 9: return "% construction of " + a + b + c + "\n";
+    case 10: return a + " = point(" + b + ", 1)\n";  // malformed: a name where a number is due
+    default: return "\n";
+    }
+}
+
+std::string program_line(Rng& r) {
+    static const char* const words[] = {"begin", "end", "function", "if", "procedure", "then",
+                                        "x",     "count", "total1", "ifx", "n"};
+    std::string line;
+    unsigned n = 2 + r.below(8);
+    for (unsigned i = 0; i < n; ++i) {
+        switch (r.below(7)) {
+        case 0: line += std::to_string(r.below(100000)); break;
+        case 1: line += num(r, 2); break;
+        case 2: line += "+-*/"[r.below(4)]; break;
+        case 3: line += "{ comment }"; break;
+        case 4: line += ":="; break;
+        default: line += words[r.below(11)];
+        }
+        line += r.one_in(5) ? "\t" : " ";
+    }
+    return line + "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: bench-generate report|script|program BYTES [SEED]\n");
+        return 2;
+    }
+    std::string (*line)(Rng&) = nullptr;
+    if (!std::strcmp(argv[1], "report")) line = report_line;
+    else if (!std::strcmp(argv[1], "script")) line = script_line;
+    else if (!std::strcmp(argv[1], "program")) line = program_line;
+    else {
+        std::fprintf(stderr, "bench-generate: unknown kind '%s'\n", argv[1]);
+        return 2;
+    }
+    unsigned long long want = std::strtoull(argv[2], nullptr, 10);
+    Rng r{argc > 3 ? std::strtoull(argv[3], nullptr, 10) | 1 : 0x9e3779b97f4a7c15ULL};
+    unsigned long long written = 0;
+    while (written < want) {
+        std::string l = line(r);
+        std::fwrite(l.data(), 1, l.size(), stdout);
+        written += l.size();
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
