@@ -1,0 +1,165 @@
+/* Parser of script-translator: construction statements and proof goals, written out as a
+   construction listing the moment each statement is complete. */
+%{
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+
+int yylex();
+int yylex_destroy();
+void yyerror(const char *message);
+
+/* Label state: the angle being translated and the direction suffix it gives. */
+float angulo;
+char letras[3];
+
+/* Working buffers of the goal operands; the last position always stays NUL. */
+char mtampao[4000];
+char staux[4000];
+
+/* What stands in a goal for an operand that could not be read. */
+static const char error_operand[] = "<error>";
+
+static void set_direction(double angle);
+static char *compose(std::initializer_list<const char *> pieces);
+static char *number_text(double value);
+%}
+
+%union {
+    double num;
+    char *text;
+}
+
+%token <num> NUMBER
+%token <text> STRING IDENT
+%token POINT LINE SEGMENT INTERSECTION PARALLEL PERPENDICULAR BISECTOR PROVE EQUAL
+%token SRATIO MULT PYTHAGORAS_DIFFERENCE3 PYTHAGORAS_DIFFERENCE4 SIGNED_AREA3 SIGNED_AREA4
+%token DRAW LABEL
+
+%type <text> expr term
+
+%destructor { free($$); } <text>
+
+%%
+script
+    : statement_line
+    | script '\n' statement_line
+    ;
+
+statement_line
+    : %empty
+    | statement
+    ;
+
+statement
+    : IDENT '=' POINT '(' NUMBER ',' NUMBER ')'
+        { printf("point %s %f %f\n", $1, $5 * 10, $7 * 10); free($1); }
+    | IDENT '=' LINE '(' IDENT ',' IDENT ')'
+        { printf("line %s %s %s\n", $1, $5, $7); free($1); free($5); free($7); }
+    | IDENT '=' INTERSECTION '(' IDENT ',' IDENT ')'
+        { printf("intersec %s %s %s\n", $1, $5, $7); free($1); free($5); free($7); }
+    | IDENT '=' BISECTOR '(' SEGMENT '(' IDENT ',' IDENT ')' ')'
+        { printf("med %s %s %s\n", $1, $7, $9); free($1); free($7); free($9); }
+    | DRAW '(' SEGMENT '(' IDENT ',' IDENT ')' ')'
+        { printf("drawsegment %s %s\n", $5, $7); free($5); free($7); }
+    | LABEL '(' IDENT ',' NUMBER ':' ')'
+        { set_direction($5); printf("cmark_%s %s\n", letras, $3); free($3); }
+    | PROVE '{' EQUAL expr expr '}'
+        { printf("\nprove { equal %s %s }\n\n", $4, $5); free($4); free($5); }
+    | error
+    ;
+
+expr
+    : term                  { $$ = $1; }
+    | MULT expr expr        { $$ = compose({"mult ", $2, " ", $3, " "}); free($2); free($3); }
+    | '{' expr '}'          { $$ = compose({"{ ", $2, " }"}); free($2); }
+    | error                 { $$ = strdup(error_operand); }
+    ;
+
+term
+    : SRATIO IDENT IDENT IDENT IDENT
+        { $$ = compose({"sratio ", $2, " ", $3, " ", $4, " ", $5});
+          free($2); free($3); free($4); free($5); }
+    | SIGNED_AREA3 IDENT IDENT IDENT
+        { $$ = compose({"signed_area3 ", $2, " ", $3, " ", $4, " "});
+          free($2); free($3); free($4); }
+    | SIGNED_AREA4 IDENT IDENT IDENT IDENT
+        { $$ = compose({" signed_area4 ", $2, " ", $3, " ", $4, " ", $5});
+          free($2); free($3); free($4); free($5); }
+    | PYTHAGORAS_DIFFERENCE3 IDENT IDENT IDENT
+        { $$ = compose({"pythagoras_difference3 ", $2, " ", $3, " ", $4});
+          free($2); free($3); free($4); }
+    | PYTHAGORAS_DIFFERENCE4 IDENT IDENT IDENT IDENT
+        { $$ = compose({"pythagoras_difference4 ", $2, " ", $3, " ", $4, " ", $5});
+          free($2); free($3); free($4); free($5); }
+    | NUMBER                { $$ = number_text($1); }
+    ;
+%%
+
+/* A syntax error shows in the listing as a line break. */
+void yyerror(const char *)
+{
+    putchar('\n');
+}
+
+/* Sets `letras` to the direction of a label angle in degrees. The sectors are decided on the
+   single-precision angle; one beyond a whole turn either way is first brought back by whole
+   turns, so that every angle has a direction. */
+static void set_direction(double angle)
+{
+    if (!std::isfinite(angle))
+        angle = 0;
+    else if (std::fabs(angle) > FLT_MAX)
+        angle = std::fmod(angle, 360.0);
+    angulo = static_cast<float>(angle);
+    if (angulo > 360 || angulo < -360)
+        angulo = std::fmod(angulo, 360.0f);
+    if (angulo < 0)
+        angulo = angulo + 360.0f;
+
+    const char *suffix = "r";
+    if (angulo > 22.5f && angulo < 67.5f)
+        suffix = "rt";
+    else if (angulo >= 67.5f && angulo <= 112.5f)
+        suffix = "t";
+    else if (angulo > 112.5f && angulo < 157.5f)
+        suffix = "lt";
+    else if (angulo >= 157.5f && angulo <= 202.5f)
+        suffix = "l";
+    else if (angulo > 202.5f && angulo < 247.5f)
+        suffix = "lb";
+    else if (angulo >= 247.5f && angulo <= 292.5f)
+        suffix = "b";
+    else if (angulo > 292.5f && angulo < 337.5f)
+        suffix = "rb";
+    strcpy(letras, suffix);
+}
+
+/* Puts the pieces together in `mtampao`, as far as they fit, and returns a copy of the text. */
+static char *compose(std::initializer_list<const char *> pieces)
+{
+    size_t length = 0;
+    mtampao[0] = '\0';
+    for (const char *piece : pieces) {
+        size_t room = sizeof mtampao - 1 - length;
+        strncat(mtampao + length, piece, room);
+        length += strnlen(piece, room);
+    }
+    return strdup(mtampao);
+}
+
+static char *number_text(double value)
+{
+    snprintf(staux, sizeof staux, "%f", value);
+    return strdup(staux);
+}
+
+int main()
+{
+    int result = yyparse();
+    yylex_destroy();
+    return result;
+}
