@@ -16,6 +16,7 @@ struct Program {
 };
 
 const Program programs[] = {
+    {"script-translator", "P = point(1, 2)\n"},
     {"token-classifier", "begin x := 1 end\n"},
 };
 

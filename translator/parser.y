@@ -8,6 +8,8 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "tool.hpp"
+
 int yylex();
 int yylex_destroy();
 void yyerror(const char *message);
@@ -157,9 +159,19 @@ static char *number_text(double value)
     return strdup(staux);
 }
 
-int main()
+static const char usage[] =
+    "Usage: script-translator < SCRIPT\n"
+    "Translate a construction script read from standard input into a construction listing\n"
+    "written to standard output; a malformed line shows as an empty line and is skipped.\n"
+    "Exit status: 0 when the script was read to its end; 1 when it ended inside an unclosed\n"
+    "proof goal; 2 when goals nest too deeply, the input cannot be read or the output cannot\n"
+    "be written.\n";
+
+int main(int argc, char **argv)
 {
+    if (tool::info_option(argc, argv, "script-translator", usage))
+        return tool::finish("script-translator", 0);
     int result = yyparse();
     yylex_destroy();
-    return result;
+    return tool::finish("script-translator", result);
 }
