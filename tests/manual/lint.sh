@@ -1,0 +1,20 @@
+#!/bin/sh
+# Each page (links aside) formats without a single complaint from mandoc's linter and, where
+# groff is installed, from groff with all warnings on.
+# usage: lint.sh MAN_DIR MANDOC [GROFF]
+man_dir=$1 mandoc=$2 groff=$3
+if [ -z "$mandoc" ] || [ ! -x "$mandoc" ]; then
+	echo "mandoc not installed (Debian package mandoc): pages not linted"
+	exit 77
+fi
+fail=0
+for page in "$man_dir"/*.1; do
+	[ -L "$page" ] && continue
+	out=$("$mandoc" -T lint -W style "$page" 2>&1) || { echo "FAIL: mandoc exit status $? on $page"; fail=1; }
+	[ -z "$out" ] || { echo "$out"; fail=1; }
+	if [ -n "$groff" ] && [ -x "$groff" ]; then
+		out=$("$groff" -man -t -ww -z "$page" 2>&1)
+		[ -z "$out" ] || { echo "groff: $page:"; echo "$out"; fail=1; }
+	fi
+done
+exit $fail
