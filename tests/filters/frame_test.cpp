@@ -99,3 +99,17 @@ TEST(Frame, ProofStatusAnswersOnlyAtEndOfInput)
     EXPECT_EQ(term.finish(), 0);
     EXPECT_EQ(term.read(2), "4\n");
 }
+
+TEST(Frame, ReadErrorIsFatal)
+{
+    std::vector<std::string> names = {"proof-status"};
+    for (const auto& f : line_filters) names.push_back(f.name);
+    for (const auto& name : names) {
+        SCOPED_TRACE(name);
+        // A directory as standard input opens but cannot be read.
+        auto o = harness::run("/bin/sh", "", {"-c", "exec \"$0\" < /", harness::tool(name)});
+        EXPECT_EQ(o.out, "");
+        EXPECT_EQ(o.err, "input in flex scanner failed\n");
+        EXPECT_EQ(o.status, 2);
+    }
+}
