@@ -1,0 +1,115 @@
+// What all twelve filters share: no byte is ever echoed, reports of any length, empty input,
+// and a recognised line's output as soon as its newline arrives at a terminal.
+#include "harness.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace std::string_literals;
+
+namespace {
+
+struct Filter {
+    const char* name;
+    std::string line;    // a recognised line
+    std::string output;  // what it prints
+};
+
+const std::vector<Filter> line_filters = {
+    {"prover-time", "Time spent by the prover is 1.25 seconds\n", "1.250000\n"},
+    {"prover-time-colon", "Time spent by the prover: 1.25 seconds\n", "1.250000\n"},
+    {"clock-seconds", "0:01.25\n", "1.250000\n"},
+    {"algebraic-steps", "Number of algebraic proof steps: 7\n", "7\n"},
+    {"elimination-steps", "Number of elimination proof steps: 7\n", "7\n"},
+    {"total-steps", "Total number of proof steps: 7\n", "7\n"},
+    {"geometric-steps", "Number of geometric proof steps: 7\n", "7\n"},
+    {"proved-flag", "The conjecture has been proved.\n", "1\n"},
+    {"error-kind", "Run-time error\n", "Semantic Error\n\n"},
+    {"runtime-error-flag", "Run-time error\n", "Semantic Error\n\n"},
+    {"syntax-error-flag", "Syntax error\n", "Syntax Error\n\n"},
+};
+
+std::string every_byte_but_newline()
+{
+    std::string bytes;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\n') bytes.push_back(static_cast<char>(b));
+    return bytes;
+}
+
+std::string repeat(const std::string& text, int times)
+{
+    std::string all;
+    for (int i = 0; i < times; ++i) all += text;
+    return all;
+}
+
+}  // namespace
+
+TEST(Frame, NoInputByteIsEchoedOrStopsTheScan)
+{
+    const std::string noise = every_byte_but_newline() + "\n";
+    for (const auto& f : line_filters)
+        harness::check(f.name, {
+            {"empty input", ""s, ""s},
+            {"empty lines only", "\n\n\n"s, ""s},
+            {"every byte value", noise, ""s},
+            {"every byte value around a recognised line", noise + f.line + noise, f.output},
+        });
+    harness::check("proof-status", {
+        {"empty input", ""s, "3\n"s},
+        {"every byte value", noise + noise, "3\n"s},
+    });
+}
+
+TEST(Frame, ReportLengthIsUnbounded)
+{
+    const int lines = 100000;
+    for (const auto& f : line_filters)
+        harness::check(f.name, {
+            {"many recognised lines", repeat(f.line, lines), repeat(f.output, lines)},
+            {"many bad lines", repeat(f.line.substr(0, f.line.size() - 1) + " " + f.line, lines) + f.line,
+             f.output},
+        });
+    harness::check("proof-status", {
+        {"many sentences", repeat("The conjecture disproved.\n"s, lines), "2\n"s},
+    });
+}
+
+TEST(Frame, TerminalGetsEachValueAsItsLineEnds)
+{
+    for (const auto& f : line_filters) {
+        SCOPED_TRACE(f.name);
+        harness::Terminal term(harness::tool(f.name));
+        for (int i = 0; i < 3; ++i) {
+            term.type("unrelated text\n");
+            term.type(f.line);
+            EXPECT_EQ(term.read(f.output.size()), f.output);
+        }
+        EXPECT_EQ(term.finish(), 0);
+    }
+}
+
+TEST(Frame, ProofStatusAnswersOnlyAtEndOfInput)
+{
+    harness::Terminal term(harness::tool("proof-status"));
+    term.type("The conjecture disproved.\n");
+    EXPECT_EQ(term.read(1, std::chrono::milliseconds(300)), "");
+    term.type("The conjecture not proved - timeout.\n");
+    EXPECT_EQ(term.read(1, std::chrono::milliseconds(300)), "");
+    EXPECT_EQ(term.finish(), 0);
+    EXPECT_EQ(term.read(2), "4\n");
+}
+
+TEST(Frame, ReadErrorIsFatal)
+{
+    std::vector<std::string> names = {"proof-status"};
+    for (const auto& f : line_filters) names.push_back(f.name);
+    for (const auto& name : names) {
+        SCOPED_TRACE(name);
+        // A directory as standard input opens but cannot be read.
+        auto o = harness::run("/bin/sh", "", {"-c", "exec \"$0\" < /", harness::tool(name)});
+        EXPECT_EQ(o.out, "");
+        EXPECT_EQ(o.err, "input in flex scanner failed\n");
+        EXPECT_EQ(o.status, 2);
+    }
+}
