@@ -17,6 +17,18 @@ struct Program {
 
 const Program programs[] = {
     {"script-translator", "P = point(1, 2)\n"},
+    {"prover-time", "Time spent by the prover is 1.5 seconds\n"},
+    {"prover-time-colon", "Time spent by the prover: 1.5 seconds\n"},
+    {"clock-seconds", "1:02.50\n"},
+    {"algebraic-steps", "Number of algebraic proof steps: 3\n"},
+    {"elimination-steps", "Number of elimination proof steps: 3\n"},
+    {"total-steps", "Total number of proof steps: 3\n"},
+    {"geometric-steps", "Number of geometric proof steps: 3\n"},
+    {"proved-flag", "The conjecture has been proved.\n"},
+    {"proof-status", ""},
+    {"error-kind", "Syntax error\n"},
+    {"runtime-error-flag", "Run-time error\n"},
+    {"syntax-error-flag", "Syntax error\n"},
     {"token-classifier", "begin x := 1 end\n"},
 };
 
