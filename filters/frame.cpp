@@ -12,12 +12,16 @@
 
 int parse_result(int parsed) { return parsed; }
 int always_success(int) { return 0; }
-bool any_line(const char*, const char*) { return true; }
+bool any_line(const char* found, const char* limit, const char*& newline)
+{
+    newline = static_cast<const char*>(std::memchr(found, '\n', limit - found));
+    return true;
+}
 
 // The ending this filter was built with (parse_result, always_success or its own).
 int FILTER_END(int parsed);
 // The test this filter was built with for lines that hold its search text.
-bool FILTER_CONFIRM(const char* found, const char* end);
+bool FILTER_CONFIRM(const char* found, const char* limit, const char*& newline);
 
 namespace {
 
@@ -117,8 +121,10 @@ private:
             if (!passing_) {
                 auto hit = static_cast<char*>(memmem(b, e - b, text, text_size));
                 if (hit) {
-                    auto nl = static_cast<char*>(std::memchr(hit, '\n', e - hit));
-                    if (nl && !FILTER_CONFIRM(hit, nl)) {
+                    const char* newline;
+                    bool maybe = FILTER_CONFIRM(hit, e, newline);
+                    auto nl = const_cast<char*>(newline);
+                    if (nl && !maybe) {
                         begin_ = static_cast<std::size_t>(nl + 1 - data_);
                         continue;
                     }
@@ -152,6 +158,7 @@ private:
             passing_ = true;
             return true;
         }
+        if (eof_) return false;
         for (;;) {
             ssize_t n = ::read(0, data_ + end_, capacity - end_);
             if (n > 0) {

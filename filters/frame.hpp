@@ -16,7 +16,8 @@ int always_success(int parsed);  // 0 whatever the parse ended with
 // hands over only the lines that may matter, in full blocks (see frame.cpp).
 long frame_input(char* buffer, unsigned long size);
 
-// Whether a line that holds the filter's search text may still be one the filter recognises,
-// judged from the text's first place in the line up to the newline at `end`; the build names
-// one as FILTER_CONFIRM.
-bool any_line(const char* found, const char* end);  // every such line
+// Looks at a line that holds the filter's search text, from the text's first place in the line
+// (`found`) on: sets `newline` to the line's newline, or to nullptr when none comes before
+// `limit`, and says whether the line may still be one the filter recognises (it may say so of
+// a line that turns out bad, never the other way round).  The build names one as FILTER_CONFIRM.
+bool any_line(const char* found, const char* limit, const char*& newline);  // every such line
