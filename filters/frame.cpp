@@ -94,7 +94,7 @@ private:
     static constexpr const char text[] = FILTER_FIND;
     static constexpr std::size_t text_size = sizeof text - 1;
 
-    char data_[capacity + 16];  // room for a test to read whole 16-byte blocks past a line
+    char data_[capacity + 32];  // room for a test to read whole 32-byte blocks past a line
     std::size_t begin_ = 0, end_ = 0;  // data_[begin_, end_) is not yet looked at
     const char* next_ = nullptr;       // a stretch handed over, not yet copied out
     std::size_t pending_ = 0;
@@ -181,7 +181,8 @@ private:
 long terminal_read(char* buffer, std::size_t size) {
     int c = '*';
     std::size_t n = 0;
-    while (n < size && (c = std::getc(stdin)) != EOF && c != '\n') buffer[n++] = static_cast<char>(c);
+    while (n < size && (c = std::getc(stdin)) != EOF && c != '\n')
+        buffer[n++] = static_cast<char>(c);
     if (c == '\n') buffer[n++] = '\n';
     if (c == EOF && std::ferror(stdin)) return -1;
     return static_cast<long>(n);

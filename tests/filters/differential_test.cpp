@@ -95,7 +95,8 @@ std::vector<std::pair<std::string, std::string>> reports()
         all.emplace_back("unterminated: "s + name, short_lines(9, 50'000) + line);
     std::string longs = long_lines(4);
     all.emplace_back("long lines", longs);
-    all.emplace_back("long lines, unterminated long last line", longs + long_lines(5).substr(0, 400'000));
+    all.emplace_back("long lines, unterminated long last line",
+                     longs + long_lines(5).substr(0, 400'000));
     all.emplace_back("empty", "");
     return all;
 }
@@ -108,7 +109,8 @@ TEST(Differential, SameOutputAsScanningEveryLine)
             SCOPED_TRACE(std::string(filter) + ": " + name);
             auto fast = harness::run(harness::tool(filter), report);
             auto full = harness::run(harness::tool(std::string(filter) + "-reference"), report);
-            EXPECT_TRUE(fast.out == full.out) << fast.out.size() << " bytes against " << full.out.size();
+            EXPECT_TRUE(fast.out == full.out)
+                << fast.out.size() << " bytes against " << full.out.size();
             EXPECT_EQ(fast.status, full.status);
             EXPECT_EQ(fast.err, "");
         }
@@ -119,7 +121,8 @@ TEST(Differential, SameOutputAsScanningEveryLine)
 TEST(Differential, HugeTokenThroughAPipe)
 {
     std::string digits(32 << 20, '7');
-    auto o = harness::run(harness::tool("total-steps"), "Total number of proof steps: " + digits + "\n");
+    auto o = harness::run(harness::tool("total-steps"),
+                          "Total number of proof steps: " + digits + "\n");
     EXPECT_TRUE(o.out == digits + "\n") << o.out.size();
     EXPECT_EQ(o.status, 0);
 }
