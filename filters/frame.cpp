@@ -1,17 +1,27 @@
 // Driver shared by every prover-log filter: one parse over standard input, nothing else.
 #include "frame.hpp"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 #include "tool.hpp"
 
 int parse_result(int parsed) { return parsed; }
 int always_success(int) { return 0; }
+bool any_line(const char* found, const char* limit, const char*& newline)
+{
+    newline = static_cast<const char*>(std::memchr(found, '\n', limit - found));
+    return true;
+}
 
 // The ending this filter was built with (parse_result, always_success or its own).
 int FILTER_END(int parsed);
+// The test this filter was built with for lines that hold its search text.
+bool FILTER_CONFIRM(const char* found, const char* limit, const char*& newline);
 
 namespace {
 
@@ -55,7 +65,137 @@ std::string usage() {
     return text;
 }
 
+// Input from a file or pipe.  Every line ends at its newline with the parser back at `report`
+// (a line either completes an entry or is skipped by the error rule), and no token spans a
+// newline, so a complete line that cannot hold the filter's search text has no effect at all:
+// it is dropped here without being scanned.  The scanner gets every complete line that holds
+// the search text and passes FILTER_CONFIRM, every line longer than the block as it is, and
+// always the unterminated last line, on which the exit status depends.
+class Blocks {
+public:
+    // Fills `buffer` completely unless the input ends first, so that a token that outgrows
+    // the scanner's buffer is rescanned only as often as that buffer doubles.
+    long read(char* buffer, std::size_t size) {
+        std::size_t filled = 0;
+        while (filled < size) {
+            if (pending_ == 0 && !next_stretch()) break;
+            std::size_t n = std::min(pending_, size - filled);
+            std::memcpy(buffer + filled, next_, n);
+            next_ += n;
+            pending_ -= n;
+            filled += n;
+        }
+        if (filled == 0 && error_) return -1;
+        return static_cast<long>(filled);
+    }
+
+private:
+    static constexpr std::size_t capacity = 256 * 1024;
+    static constexpr const char text[] = FILTER_FIND;
+    static constexpr std::size_t text_size = sizeof text - 1;
+
+    char data_[capacity + 32];  // room for a test to read whole 32-byte blocks past a line
+    std::size_t begin_ = 0, end_ = 0;  // data_[begin_, end_) is not yet looked at
+    const char* next_ = nullptr;       // a stretch handed over, not yet copied out
+    std::size_t pending_ = 0;
+    bool passing_ = false;             // inside a line longer than the block
+    bool eof_ = false, error_ = false;
+
+    void hand_over(const char* from, const char* to) {
+        next_ = from;
+        pending_ = static_cast<std::size_t>(to - from);
+        begin_ = static_cast<std::size_t>(to - data_);
+    }
+
+    // Finds the next stretch the scanner must see; false at end of input or on a read error.
+    bool next_stretch() {
+        for (;;) {
+            char* b = data_ + begin_;
+            char* e = data_ + end_;
+            if (passing_ && b != e) {
+                auto nl = static_cast<char*>(std::memchr(b, '\n', e - b));
+                passing_ = nl == nullptr;
+                hand_over(b, nl ? nl + 1 : e);
+                return true;
+            }
+            if (!passing_) {
+                auto hit = static_cast<char*>(memmem(b, e - b, text, text_size));
+                if (hit) {
+                    const char* newline;
+                    bool maybe = FILTER_CONFIRM(hit, e, newline);
+                    auto nl = const_cast<char*>(newline);
+                    if (nl && !maybe) {
+                        begin_ = static_cast<std::size_t>(nl + 1 - data_);
+                        continue;
+                    }
+                    auto start = static_cast<char*>(memrchr(b, '\n', hit - b));
+                    start = start ? start + 1 : b;
+                    if (nl) {
+                        hand_over(start, nl + 1);
+                        return true;
+                    }
+                    begin_ = static_cast<std::size_t>(start - data_);
+                } else if (auto nl = static_cast<char*>(memrchr(b, '\n', e - b))) {
+                    begin_ = static_cast<std::size_t>(nl + 1 - data_);
+                }
+                // data_[begin_, end_) is now the start of a line whose end is still unread.
+                if (eof_) {
+                    if (begin_ == end_) return false;
+                    hand_over(data_ + begin_, e);
+                    return true;
+                }
+            }
+            if (!fill()) return false;
+        }
+    }
+
+    // Reads more after what is left of the block; false at end of input or on a read error.
+    bool fill() {
+        std::memmove(data_, data_ + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+        if (end_ == capacity) {
+            passing_ = true;
+            return true;
+        }
+        if (eof_) return false;
+        for (;;) {
+            ssize_t n = ::read(0, data_ + end_, capacity - end_);
+            if (n > 0) {
+                end_ += static_cast<std::size_t>(n);
+                return true;
+            }
+            if (n == 0) {
+                eof_ = true;
+                return !passing_;
+            }
+            if (errno != EINTR) {
+                error_ = true;
+                return false;
+            }
+        }
+    }
+};
+
+// Input from a terminal: a line at a time, so that each line's output comes as it ends.
+long terminal_read(char* buffer, std::size_t size) {
+    int c = '*';
+    std::size_t n = 0;
+    while (n < size && (c = std::getc(stdin)) != EOF && c != '\n')
+        buffer[n++] = static_cast<char>(c);
+    if (c == '\n') buffer[n++] = '\n';
+    if (c == EOF && std::ferror(stdin)) return -1;
+    return static_cast<long>(n);
+}
+
 }  // namespace
+
+long frame_input(char* buffer, unsigned long size) {
+    static const bool terminal = isatty(0);
+    if (terminal) return terminal_read(buffer, size);
+    static Blocks blocks;
+    return blocks.read(buffer, size);
+}
 
 int main(int argc, char** argv)
 {

@@ -1,0 +1,130 @@
+// Each filter skips the lines that cannot matter without scanning them; its -reference build
+// scans every line.  Both must give the same bytes and the same exit status on any report.
+#include "harness.hpp"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+
+using namespace std::string_literals;
+
+namespace {
+
+const char* const filters[] = {
+    "prover-time",      "prover-time-colon", "clock-seconds", "algebraic-steps",
+    "elimination-steps", "total-steps",      "geometric-steps", "proved-flag",
+    "proof-status",     "error-kind",        "runtime-error-flag", "syntax-error-flag",
+};
+
+// Pieces of report lines: every filter's phrases and values, near misses, and bytes that no
+// rule keeps (carriage return, NUL, bytes from 0x80 up).
+const std::string pieces[] = {
+    "Time spent by the prover is", "Time spent by the prover:", "seconds", "0.25", "12.5",
+    "Number of algebraic proof steps:", "Number of elimination proof steps:",
+    "Total number of proof steps:", "Number of geometric proof steps:", "7", "0042",
+    "99999999999", "1:02.03", "12:34.56", ":", ".", "The conjecture has been proved.",
+    "The conjecture successfully proved.", "The conjecture disproved.",
+    "The conjecture not proved.", "The conjecture not proved - timeout.",
+    "The conjecture not proved - maximal number of proof steps reached.",
+    "The conjecture out of scope of the prover.", "The conjecture", "The conjecture ",
+    "Syntax error", "Run-time error", " error", "Syntax  error", "Time spent by the\tprover is",
+    "\r", "\0"s, "\x80\xe9\xff"s, "\t", "  ", "Lemma", "(A, B)",
+};
+
+struct Rng {
+    std::uint64_t s;
+    unsigned below(unsigned n) {
+        s ^= s << 13;
+        s ^= s >> 7;
+        s ^= s << 17;
+        return static_cast<unsigned>(s % n);
+    }
+};
+
+// A line of up to `count` pieces, without its end.
+std::string line(Rng& r, unsigned count)
+{
+    std::string text;
+    for (unsigned i = r.below(count + 1); i > 0; --i) {
+        text += pieces[r.below(std::size(pieces))];
+        if (r.below(3)) text += ' ';
+    }
+    return text;
+}
+
+std::string line_end(Rng& r) { return r.below(8) ? "\n" : "\r\n"; }
+
+// Many short lines, enough to cross several of the blocks the filters read.
+std::string short_lines(std::uint64_t seed, std::size_t bytes)
+{
+    Rng r{seed};
+    std::string report;
+    while (report.size() < bytes) report += line(r, 6) + line_end(r);
+    return report;
+}
+
+// Lines longer than a block (a quarter of a MiB), among short ones.
+std::string long_lines(std::uint64_t seed)
+{
+    Rng r{seed};
+    std::string report;
+    for (int n = 0; n < 6; ++n) {
+        report += line(r, 4) + line_end(r);
+        std::string l;
+        while (l.size() < 300'000 + 100'000 * r.below(4)) l += line(r, 8);
+        report += l + line_end(r);
+    }
+    return report;
+}
+
+std::vector<std::pair<std::string, std::string>> reports()
+{
+    std::vector<std::pair<std::string, std::string>> all;
+    for (std::uint64_t seed = 1; seed <= 3; ++seed) {
+        Rng r{seed * 77};
+        std::string report = short_lines(seed, 700'000);
+        all.emplace_back("short lines", report);
+        all.emplace_back("short lines, unterminated last line", report + line(r, 6));
+    }
+    for (const auto& [name, line] : std::initializer_list<std::pair<const char*, std::string>>{
+             {"a recognised last line", "Total number of proof steps: 12"},
+             {"a clock reading last", "1:02.03"},
+             {"an outcome sentence last", "The conjecture disproved."},
+             {"an error last", "Syntax error"},
+             {"a token last", "7"},
+             {"nothing to scan last", "\r\xff"}})
+        all.emplace_back("unterminated: "s + name, short_lines(9, 50'000) + line);
+    std::string longs = long_lines(4);
+    all.emplace_back("long lines", longs);
+    all.emplace_back("long lines, unterminated long last line",
+                     longs + long_lines(5).substr(0, 400'000));
+    all.emplace_back("empty", "");
+    return all;
+}
+
+TEST(Differential, SameOutputAsScanningEveryLine)
+{
+    const auto all = reports();
+    for (const char* filter : filters) {
+        for (const auto& [name, report] : all) {
+            SCOPED_TRACE(std::string(filter) + ": " + name);
+            auto fast = harness::run(harness::tool(filter), report);
+            auto full = harness::run(harness::tool(std::string(filter) + "-reference"), report);
+            EXPECT_TRUE(fast.out == full.out)
+                << fast.out.size() << " bytes against " << full.out.size();
+            EXPECT_EQ(fast.status, full.status);
+            EXPECT_EQ(fast.err, "");
+        }
+    }
+}
+
+// A token far longer than any buffer, through a pipe: scanned in time and kept whole.
+TEST(Differential, HugeTokenThroughAPipe)
+{
+    std::string digits(32 << 20, '7');
+    auto o = harness::run(harness::tool("total-steps"),
+                          "Total number of proof steps: " + digits + "\n");
+    EXPECT_TRUE(o.out == digits + "\n") << o.out.size();
+    EXPECT_EQ(o.status, 0);
+}
+
+}  // namespace
