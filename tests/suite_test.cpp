@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <netinet/in.h>
 #include <string>
+#include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -40,6 +46,60 @@ bool starts_with(const std::string& s, const std::string& prefix) {
 harness::Outcome run_redirected(const std::string& program, const std::string& input,
                                 const std::string& redirect) {
     return harness::run("/bin/sh", input, {"-c", "exec \"$0\" " + redirect, program});
+}
+
+std::string read_to_end(int fd) {
+    std::string data;
+    char buf[4096];
+    for (;;) {
+        ssize_t got = read(fd, buf, sizeof buf);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return data;
+        data.append(buf, static_cast<std::size_t>(got));
+    }
+}
+
+// Runs `program` with standard input a connection that delivers `bytes` and then fails: the
+// peer resets it, so that the read after the bytes ends with an error, not end of input.
+harness::Outcome reset_after(const std::string& program, const std::string& bytes) {
+    harness::Outcome o;
+    int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int client = socket(AF_INET, SOCK_STREAM, 0), server = -1, out[2], err[2];
+    auto* any = reinterpret_cast<sockaddr*>(&address);
+    if (listener < 0 || client < 0 || bind(listener, any, sizeof address) != 0 ||
+        listen(listener, 1) != 0 || getsockname(listener, any, &length) != 0 ||
+        connect(client, any, sizeof address) != 0 || (server = accept(listener, nullptr, nullptr)) < 0 ||
+        write(server, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+        pipe(out) != 0 || pipe(err) != 0) {
+        ADD_FAILURE() << "no connection: " << std::strerror(errno);
+        return o;
+    }
+    linger reset{1, 0};
+    setsockopt(server, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    close(server);
+    close(listener);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(client, 0);
+        dup2(out[1], 1);
+        dup2(err[1], 2);
+        for (int fd : {client, out[0], out[1], err[0], err[1]}) close(fd);
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    for (int fd : {client, out[1], err[1]}) close(fd);
+    o.out = read_to_end(out[0]);
+    o.err = read_to_end(err[0]);
+    int wstatus = 0;
+    waitpid(pid, &wstatus, 0);
+    o.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+    close(out[0]);
+    close(err[0]);
+    return o;
 }
 
 }  // namespace
@@ -81,5 +141,54 @@ TEST(Suite, UnreadableInputIsFatal) {
         EXPECT_EQ(o.out, "");
         EXPECT_EQ(o.err, "input in flex scanner failed\n");
         EXPECT_EQ(o.status, 2);
+    }
+}
+
+// A read that fails after some input was taken ends the program the same way, and what the
+// input gave so far is written all the same; proof-status, which writes only at the end of its
+// input, writes nothing.
+TEST(Suite, ReadErrorKeepsOutputAlreadyWritten) {
+    struct Row {
+        const char* name;
+        const char* line;
+        const char* output;
+    };
+    for (const Row& r : {
+             Row{"script-translator", "P = point(1, 2)\n", "point P 10.000000 20.000000\n"},
+             Row{"prover-time", "Time spent by the prover is 1.5 seconds\n", "1.500000\n"},
+             Row{"prover-time-colon", "Time spent by the prover: 1.5 seconds\n", "1.500000\n"},
+             Row{"clock-seconds", "1:02.50\n", "62.500000\n"},
+             Row{"algebraic-steps", "Number of algebraic proof steps: 3\n", "3\n"},
+             Row{"elimination-steps", "Number of elimination proof steps: 3\n", "3\n"},
+             Row{"total-steps", "Total number of proof steps: 3\n", "3\n"},
+             Row{"geometric-steps", "Number of geometric proof steps: 3\n", "3\n"},
+             Row{"proved-flag", "The conjecture has been proved.\n", "1\n"},
+             Row{"proof-status", "The conjecture disproved.\n", ""},
+             Row{"error-kind", "Syntax error\n", "Syntax Error\n\n"},
+             Row{"runtime-error-flag", "Run-time error\n", "Semantic Error\n\n"},
+             Row{"syntax-error-flag", "Syntax error\n", "Syntax Error\n\n"},
+             Row{"token-classifier", "begin x\n",
+                 "Uma palavra reservada: begin\nUm identificador: x\n"},
+         }) {
+        SCOPED_TRACE(r.name);
+        auto o = reset_after(harness::tool(r.name), r.line);
+        EXPECT_EQ(o.out, r.output);
+        EXPECT_EQ(o.err, "input in flex scanner failed\n");
+        EXPECT_EQ(o.status, 2);
+    }
+}
+
+// A reader that goes away early ends a program the usual quiet way: killed by SIGPIPE, or
+// finished before it noticed; never a message.
+TEST(Suite, ClosedPipeEndsQuietly) {
+    for (const auto& p : programs) {
+        SCOPED_TRACE(p.name);
+        std::string input;
+        for (int i = 0; i < 100000; ++i) input += p.productive_input;
+        auto o = harness::run("/bin/sh", input,
+                              {"-c", "exec 3>&1; { \"$0\"; echo $? >&3; } | head -c 1 >/dev/null",
+                               harness::tool(p.name)});
+        EXPECT_TRUE(o.out == "141\n" || o.out == "0\n") << o.out;
+        EXPECT_EQ(o.err, "");
     }
 }
