@@ -187,3 +187,36 @@ TEST(Traps, TokensLongerThanTheBuffer) {
            memory + limits::token_kib(size)},
           seconds(30));
 }
+
+// Scans that go back over a line: an opening brace with no closing brace after it on its line
+// must not send the classifier to the line's end once for every brace, and a NUL byte inside a
+// comment or string must not make flex rescan the whole token once for every NUL.
+TEST(Traps, UnclosedBracesAndNulBytesInsideTokens) {
+    const std::size_t size = 1u << 20;
+    const long memory = limits::base_kib + 2 * limits::token_kib(size);
+    const std::string braces(size, '{');
+    std::string unrecognised_braces;
+    for (std::size_t i = 0; i < size; ++i) unrecognised_braces += "Caracter n\xE3o reconhec\xEDvel: {\n";
+    const std::string nuls(size, '\0');
+    std::string unrecognised_nuls;
+    for (std::size_t i = 0; i < size; ++i) unrecognised_nuls += "Caracter n\xE3o reconhec\xEDvel: \n";
+    const std::string brace = "Caracter n\xE3o reconhec\xEDvel: {\n";
+    for (const Limit& c : {
+             Limit{"braces to the line end", braces + "\nx\n", unrecognised_braces + "Um identificador: x\n", 0, memory},
+             Limit{"braces to the input end", braces, unrecognised_braces, 0, memory},
+             Limit{"NUL bytes in a comment", "{" + nuls + "} x\n", "Um identificador: x\n", 0, memory},
+             Limit{"NUL bytes after an unclosed brace", "{" + nuls + "\n", brace + unrecognised_nuls, 0, memory},
+             Limit{"NUL bytes to the input end", "{a" + nuls, brace + "Um identificador: a\n" + unrecognised_nuls, 0, memory},
+         })
+        check("token-classifier", c, seconds(20));
+    for (const Limit& c : {
+             Limit{"NUL bytes in a comment", "% " + nuls + "\nP = point(1, 2)\n", "point P 10.000000 20.000000\n", 0, memory},
+             Limit{"NUL bytes in a last-line comment", "P = point(1, 2) %" + nuls, "point P 10.000000 20.000000\n", 0, memory},
+             Limit{"NUL bytes in a string", "\"" + nuls + "\"\nP = point(1, 2)\n", "\npoint P 10.000000 20.000000\n", 0, memory},
+             Limit{"NUL bytes in a dollar string", "$" + nuls + "$\nP = point(1, 2)\n", "\npoint P 10.000000 20.000000\n", 0, memory},
+             Limit{"NUL bytes in an unterminated string", "\"" + nuls + "\nP = point(1, 2)\nQ = point(1, 1)\n",
+                   "Unterminated character string\npoint Q 10.000000 10.000000\n", 0, memory},
+             Limit{"NUL bytes after a quote at the end", "P = point(1, 2)\n\"" + nuls, "point P 10.000000 20.000000\n\n", 0, memory},
+         })
+        check("script-translator", c, seconds(20));
+}
