@@ -6,7 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <charconv>
 #include <initializer_list>
+#include <string_view>
+#include <unistd.h>
 
 #include "tool.hpp"
 
@@ -28,7 +31,17 @@ static const char error_operand[] = "<error>";
 static void set_direction(double angle);
 static char *compose(std::initializer_list<const char *> pieces);
 static char *number_text(double value);
+static std::string_view fixed(char *text, size_t size, double value);
 %}
+
+%code provides {
+#include <initializer_list>
+#include <string_view>
+
+/* All output goes through one buffer, in order: see emit(). */
+void emit(std::initializer_list<std::string_view> pieces);
+void flush_out();
+}
 
 %union {
     double num;
@@ -58,19 +71,21 @@ statement_line
 
 statement
     : IDENT '=' POINT '(' NUMBER ',' NUMBER ')'
-        { printf("point %s %f %f\n", $1, $5 * 10, $7 * 10); free($1); }
+        { char x[400], y[400];
+          emit({"point ", $1, " ", fixed(x, sizeof x, $5 * 10), " ", fixed(y, sizeof y, $7 * 10), "\n"});
+          free($1); }
     | IDENT '=' LINE '(' IDENT ',' IDENT ')'
-        { printf("line %s %s %s\n", $1, $5, $7); free($1); free($5); free($7); }
+        { emit({"line ", $1, " ", $5, " ", $7, "\n"}); free($1); free($5); free($7); }
     | IDENT '=' INTERSECTION '(' IDENT ',' IDENT ')'
-        { printf("intersec %s %s %s\n", $1, $5, $7); free($1); free($5); free($7); }
+        { emit({"intersec ", $1, " ", $5, " ", $7, "\n"}); free($1); free($5); free($7); }
     | IDENT '=' BISECTOR '(' SEGMENT '(' IDENT ',' IDENT ')' ')'
-        { printf("med %s %s %s\n", $1, $7, $9); free($1); free($7); free($9); }
+        { emit({"med ", $1, " ", $7, " ", $9, "\n"}); free($1); free($7); free($9); }
     | DRAW '(' SEGMENT '(' IDENT ',' IDENT ')' ')'
-        { printf("drawsegment %s %s\n", $5, $7); free($5); free($7); }
+        { emit({"drawsegment ", $5, " ", $7, "\n"}); free($5); free($7); }
     | LABEL '(' IDENT ',' NUMBER ':' ')'
-        { set_direction($5); printf("cmark_%s %s\n", letras, $3); free($3); }
+        { set_direction($5); emit({"cmark_", letras, " ", $3, "\n"}); free($3); }
     | PROVE '{' EQUAL expr expr '}'
-        { printf("\nprove { equal %s %s }\n\n", $4, $5); free($4); free($5); }
+        { emit({"\nprove { equal ", $4, " ", $5, " }\n\n"}); free($4); free($5); }
     | error
     ;
 
@@ -104,7 +119,47 @@ term
 /* A syntax error shows in the listing as a line break. */
 void yyerror(const char *)
 {
-    putchar('\n');
+    emit({"\n"});
+}
+
+/* The listing is put together in one buffer and written with fwrite when it fills up, and
+   after every piece when standard output is a terminal, as line-buffered stdio would. */
+static char out[1 << 16];
+static size_t out_used;
+static bool out_terminal;
+
+void flush_out()
+{
+    fwrite(out, 1, out_used, stdout);
+    out_used = 0;
+}
+
+static void put(std::string_view text)
+{
+    if (text.size() > sizeof out - out_used) {
+        flush_out();
+        if (text.size() > sizeof out) {
+            fwrite(text.data(), 1, text.size(), stdout);
+            return;
+        }
+    }
+    memcpy(out + out_used, text.data(), text.size());
+    out_used += text.size();
+}
+
+void emit(std::initializer_list<std::string_view> pieces)
+{
+    for (std::string_view piece : pieces)
+        put(piece);
+    if (out_terminal)
+        flush_out();
+}
+
+/* A number as printf's "%f" shows it, in `text` of `size` bytes (room enough for any double). */
+static std::string_view fixed(char *text, size_t size, double value)
+{
+    char *end = std::to_chars(text, text + size, value, std::chars_format::fixed, 6).ptr;
+    return {text, static_cast<size_t>(end - text)};
 }
 
 /* Sets `letras` to the direction of a label angle in degrees. The sectors are decided on the
@@ -155,8 +210,7 @@ static char *compose(std::initializer_list<const char *> pieces)
 
 static char *number_text(double value)
 {
-    snprintf(staux, sizeof staux, "%f", value);
-    return strdup(staux);
+    return strndup(staux, fixed(staux, sizeof staux - 1, value).size());
 }
 
 static const char usage[] =
@@ -171,7 +225,9 @@ int main(int argc, char **argv)
 {
     if (tool::info_option(argc, argv, "script-translator", usage))
         return tool::finish("script-translator", 0);
+    out_terminal = isatty(STDOUT_FILENO);
     int result = yyparse();
     yylex_destroy();
+    flush_out();
     return tool::finish("script-translator", result);
 }
