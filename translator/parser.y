@@ -9,12 +9,12 @@
 #include <charconv>
 #include <initializer_list>
 #include <string_view>
-#include <unistd.h>
 
+#include "output.hpp"
+#include "scanners.hpp"
 #include "tool.hpp"
 
 int yylex();
-int yylex_destroy();
 void yyerror(const char *message);
 
 /* Label state: the angle being translated and the direction suffix it gives. */
@@ -38,9 +38,8 @@ static std::string_view fixed(char *text, size_t size, double value);
 #include <initializer_list>
 #include <string_view>
 
-/* All output goes through one buffer, in order: see emit(). */
+/* Writes the pieces of a statement's output, in order, through the output buffer. */
 void emit(std::initializer_list<std::string_view> pieces);
-void flush_out();
 }
 
 %union {
@@ -122,37 +121,17 @@ void yyerror(const char *)
     emit({"\n"});
 }
 
-/* The listing is put together in one buffer and written with fwrite when it fills up, and
-   after every piece when standard output is a terminal, as line-buffered stdio would. */
-static char out[1 << 16];
-static size_t out_used;
-static bool out_terminal;
-
-void flush_out()
-{
-    fwrite(out, 1, out_used, stdout);
-    out_used = 0;
-}
-
-static void put(std::string_view text)
-{
-    if (text.size() > sizeof out - out_used) {
-        flush_out();
-        if (text.size() > sizeof out) {
-            fwrite(text.data(), 1, text.size(), stdout);
-            return;
-        }
-    }
-    memcpy(out + out_used, text.data(), text.size());
-    out_used += text.size();
-}
-
 void emit(std::initializer_list<std::string_view> pieces)
 {
     for (std::string_view piece : pieces)
-        put(piece);
-    if (out_terminal)
-        flush_out();
+        output::put(piece);
+    output::done();
+}
+
+/* Tokens come from the scanner made for the input: the interactive one on a terminal. */
+int yylex()
+{
+    return scanner::lex();
 }
 
 /* A number as printf's "%f" shows it, in `text` of `size` bytes (room enough for any double). */
@@ -199,13 +178,13 @@ static void set_direction(double angle)
 static char *compose(std::initializer_list<const char *> pieces)
 {
     size_t length = 0;
-    mtampao[0] = '\0';
     for (const char *piece : pieces) {
-        size_t room = sizeof mtampao - 1 - length;
-        strncat(mtampao + length, piece, room);
-        length += strnlen(piece, room);
+        size_t size = strnlen(piece, sizeof mtampao - 1 - length);
+        memcpy(mtampao + length, piece, size);
+        length += size;
     }
-    return strdup(mtampao);
+    mtampao[length] = '\0';
+    return static_cast<char *>(memcpy(malloc(length + 1), mtampao, length + 1));
 }
 
 static char *number_text(double value)
@@ -225,9 +204,9 @@ int main(int argc, char **argv)
 {
     if (tool::info_option(argc, argv, "script-translator", usage))
         return tool::finish("script-translator", 0);
-    out_terminal = isatty(STDOUT_FILENO);
+    scanner::open(nullptr);
     int result = yyparse();
-    yylex_destroy();
-    flush_out();
+    scanner::destroy();
+    output::flush();
     return tool::finish("script-translator", result);
 }

@@ -43,6 +43,8 @@ TEST(Translator, Words) {
         {"reserved words", "l = parallel(P, Q)\nm = perpendicular(P, Q)\n"s, "\n\n"s},
         {"blank after sign", "P = point(- 1, 2)\nQ = point(3, 4)\n"s, "\n"s + q34},
         {"point without digits after it", "P = point(1., 2)\nQ = point(3, 4)\n"s, "\n"s + q34},
+        {"signed, point without digits", "R = point(12, +1.)\nQ = point(3, 4)\n"s, "\n"s + q34},
+        {"sign and point alone", "x +. y\nQ = point(3, 4)\n"s, "\n"s + q34},
         {"exponent is a name", "P = point(1e3, 2)\nQ = point(3, 4)\n"s, "\n"s + q34},
         {"sign starts a number", "P = point(1-2, 3)\nQ = point(3, 4)\n"s, "\n"s + q34},
     });
@@ -96,6 +98,7 @@ TEST(Translator, Strings) {
         {"separators inside a string", "\"a;b%c\" $;%$ \"\"\nQ = point(3, 4)\n"s, "\n"s + q34},
         {"quote at end of input", "P = point(1, 2)\n\"abc"s, p12 + "\n"},
         {"dollar at end of input", "P = point(1, 2)\n$"s, p12 + "\n"},
+        {"dollar string at end of input", "P = point(1, 2)\n$abc"s, p12 + "\n"},
     });
 }
 
@@ -116,5 +119,20 @@ TEST(Translator, WritesEachLineAsItsStatementEnds) {
     term.type("prove { equal 1 2 }\n");
     const std::string goal = "\nprove { equal 1.000000 2.000000 }\n\n";
     EXPECT_EQ(term.read(goal.size()), goal);
+    EXPECT_EQ(term.finish(), 0);
+}
+
+// A terminal is read by a scanner of its own, which must cut the text just as the scanner for
+// files and pipes does.
+TEST(Translator, TerminalTranslatesAsAPipeDoes) {
+    const std::string script =
+        "P = point(1., 2)\nQ = point(+.5, -.5)\nR = point(12, +1.)\nx +. y\nx = \"abc\n"
+        "$a;b$ \"c\"\nlabel(P, 45.:)\nlabel(P, 45:)\nprove { equal 1. 2 }\n"
+        "prove { equal mult 1 2 { sratio A B C D } }\n% note\nl = line(A, B) % note\n";
+    const auto piped = harness::run(harness::tool(prog), script);
+    ASSERT_EQ(piped.status, 0);
+    harness::Terminal term(harness::tool(prog));
+    term.type(script);
+    EXPECT_EQ(term.read(piped.out.size()), piped.out);
     EXPECT_EQ(term.finish(), 0);
 }

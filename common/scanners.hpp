@@ -1,0 +1,31 @@
+// The two scanners that the build makes from one rule file (cmake/Scanners.cmake): the
+// full-table `blocklex` for files and pipes, and the interactive `linelex` for a terminal.
+// They behave the same; only how far each looks ahead before it acts differs.
+#pragma once
+
+#include <cstdio>
+#include <unistd.h>
+
+int blocklex();
+int linelex();
+int blocklex_destroy();
+int linelex_destroy();
+extern FILE* blockin;
+extern FILE* linein;
+
+namespace scanner {
+
+inline bool interactive = false;
+
+// Reads from `input`, standard input when it is null; a terminal gets the interactive scanner.
+inline void open(FILE* input) {
+    if (input == nullptr) input = stdin;
+    blockin = linein = input;
+    interactive = isatty(fileno(input)) == 1;
+}
+
+inline int lex() { return interactive ? linelex() : blocklex(); }
+
+inline int destroy() { return interactive ? linelex_destroy() : blocklex_destroy(); }
+
+}  // namespace scanner
