@@ -12,16 +12,22 @@
 
 int parse_result(int parsed) { return parsed; }
 int always_success(int) { return 0; }
-bool any_line(const char* found, const char* limit, const char*& newline)
+
+// A line that holds the filter's search text.
+const char* phrase_line(const char* begin, const char* limit, const char*& start)
 {
-    newline = static_cast<const char*>(std::memchr(found, '\n', limit - found));
-    return true;
+    static constexpr const char text[] = FILTER_FIND;
+    auto size = static_cast<std::size_t>(limit - begin);
+    auto found = static_cast<const char*>(memmem(begin, size, text, sizeof text - 1));
+    auto before = static_cast<const char*>(memrchr(begin, '\n', (found ? found : limit) - begin));
+    start = before ? before + 1 : begin;
+    return found ? static_cast<const char*>(std::memchr(found, '\n', limit - found)) : nullptr;
 }
 
 // The ending this filter was built with (parse_result, always_success or its own).
 int FILTER_END(int parsed);
-// The test this filter was built with for lines that hold its search text.
-bool FILTER_CONFIRM(const char* found, const char* limit, const char*& newline);
+// How this filter finds the lines it may recognise (phrase_line or its own).
+const char* FILTER_SEARCH(const char* begin, const char* limit, const char*& start);
 
 namespace {
 
@@ -67,10 +73,10 @@ std::string usage() {
 
 // Input from a file or pipe.  Every line ends at its newline with the parser back at `report`
 // (a line either completes an entry or is skipped by the error rule), and no token spans a
-// newline, so a complete line that cannot hold the filter's search text has no effect at all:
-// it is dropped here without being scanned.  The scanner gets every complete line that holds
-// the search text and passes FILTER_CONFIRM, every line longer than the block as it is, and
-// always the unterminated last line, on which the exit status depends.
+// newline, so a complete line that the filter cannot recognise has no effect at all: it is
+// dropped here without being scanned.  The scanner gets every complete line that FILTER_SEARCH
+// picks, every line longer than the block as it is, and always the unterminated last line, on
+// which the exit status depends.
 class Blocks {
 public:
     // Fills `buffer` completely unless the input ends first, so that a token that outgrows
@@ -91,10 +97,8 @@ public:
 
 private:
     static constexpr std::size_t capacity = 256 * 1024;
-    static constexpr const char text[] = FILTER_FIND;
-    static constexpr std::size_t text_size = sizeof text - 1;
 
-    char data_[capacity + 32];  // room for a test to read whole 32-byte blocks past a line
+    char data_[capacity + 64];  // room for a search to read whole 64-byte pieces past the end
     std::size_t begin_ = 0, end_ = 0;  // data_[begin_, end_) is not yet looked at
     const char* next_ = nullptr;       // a stretch handed over, not yet copied out
     std::size_t pending_ = 0;
@@ -119,25 +123,12 @@ private:
                 return true;
             }
             if (!passing_) {
-                auto hit = static_cast<char*>(memmem(b, e - b, text, text_size));
-                if (hit) {
-                    const char* newline;
-                    bool maybe = FILTER_CONFIRM(hit, e, newline);
-                    auto nl = const_cast<char*>(newline);
-                    if (nl && !maybe) {
-                        begin_ = static_cast<std::size_t>(nl + 1 - data_);
-                        continue;
-                    }
-                    auto start = static_cast<char*>(memrchr(b, '\n', hit - b));
-                    start = start ? start + 1 : b;
-                    if (nl) {
-                        hand_over(start, nl + 1);
-                        return true;
-                    }
-                    begin_ = static_cast<std::size_t>(start - data_);
-                } else if (auto nl = static_cast<char*>(memrchr(b, '\n', e - b))) {
-                    begin_ = static_cast<std::size_t>(nl + 1 - data_);
+                const char* start;
+                if (const char* nl = FILTER_SEARCH(b, e, start)) {
+                    hand_over(start, nl + 1);
+                    return true;
                 }
+                begin_ = static_cast<std::size_t>(start - data_);
                 // data_[begin_, end_) is now the start of a line whose end is still unread.
                 if (eof_) {
                     if (begin_ == end_) return false;

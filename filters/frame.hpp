@@ -16,8 +16,9 @@ int always_success(int parsed);  // 0 whatever the parse ended with
 // hands over only the lines that may matter, in full blocks (see frame.cpp).
 long frame_input(char* buffer, unsigned long size);
 
-// Looks at a line that holds the filter's search text, from the text's first place in the line
-// (`found`) on: sets `newline` to the line's newline, or to nullptr when none comes before
-// `limit`, and says whether the line may still be one the filter recognises (it may say so of
-// a line that turns out bad, never the other way round).  The build names one as FILTER_CONFIRM.
-bool any_line(const char* found, const char* limit, const char*& newline);  // every such line
+// Finds the first complete line in [begin, limit) that the filter may recognise: returns its
+// newline and sets `start` to its first byte.  When there is none, returns nullptr and sets
+// `start` to the first byte of the unfinished line at the end (`limit` when the stretch ends
+// with a newline).  It may pick a line that turns out bad, never pass over one that the filter
+// recognises.  The 64 bytes after `limit` may be read.  The build names one as FILTER_SEARCH.
+const char* phrase_line(const char* begin, const char* limit, const char*& start);  // FIND's

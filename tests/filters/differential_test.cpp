@@ -117,6 +117,34 @@ TEST(Differential, SameOutputAsScanningEveryLine)
     }
 }
 
+// clock-seconds picks its lines by counting colons, full stops and digit runs, 64 bytes at a
+// time; lines of every length around those 64 bytes, made of what it counts and what it does
+// not, and its portable build (no AVX2) too.
+TEST(Differential, ClockReadingsAmongNearMisses)
+{
+    const char* const bits[] = {"1", "23", ":", ".", " ", "x", "\r", "\xff", "12:34.56", "0:0.0"};
+    Rng r{2024};
+    std::string report;
+    while (report.size() < 600'000) {
+        std::string l;
+        std::size_t length = r.below(4) ? r.below(70) : 60 + r.below(140);
+        while (l.size() < length) l += bits[r.below(std::size(bits))];
+        if (r.below(4) == 0) l = std::string(r.below(130), ' ') + "12:34.56";
+        report += l + line_end(r);
+    }
+    const std::string reports[] = {report, report + "1:02.03", report + std::string(70, '7') + ":1.2"};
+    for (const char* build : {"clock-seconds", "clock-seconds-portable"}) {
+        for (const auto& text : reports) {
+            SCOPED_TRACE(build);
+            auto fast = harness::run(harness::tool(build), text);
+            auto full = harness::run(harness::tool("clock-seconds-reference"), text);
+            EXPECT_TRUE(fast.out == full.out)
+                << fast.out.size() << " bytes against " << full.out.size();
+            EXPECT_EQ(fast.status, full.status);
+        }
+    }
+}
+
 // A token far longer than any buffer, through a pipe: scanned in time and kept whole.
 TEST(Differential, HugeTokenThroughAPipe)
 {
