@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <charconv>
 #include <initializer_list>
 #include <string_view>
 
+#include "numbers.hpp"
 #include "output.hpp"
 #include "scanners.hpp"
 #include "tool.hpp"
@@ -31,7 +31,6 @@ static const char error_operand[] = "<error>";
 static void set_direction(double angle);
 static char *compose(std::initializer_list<const char *> pieces);
 static char *number_text(double value);
-static std::string_view fixed(char *text, size_t size, double value);
 %}
 
 %code provides {
@@ -71,7 +70,7 @@ statement_line
 statement
     : IDENT '=' POINT '(' NUMBER ',' NUMBER ')'
         { char x[400], y[400];
-          emit({"point ", $1, " ", fixed(x, sizeof x, $5 * 10), " ", fixed(y, sizeof y, $7 * 10), "\n"});
+          emit({"point ", $1, " ", numbers::fixed(x, sizeof x, $5 * 10), " ", numbers::fixed(y, sizeof y, $7 * 10), "\n"});
           free($1); }
     | IDENT '=' LINE '(' IDENT ',' IDENT ')'
         { emit({"line ", $1, " ", $5, " ", $7, "\n"}); free($1); free($5); free($7); }
@@ -134,13 +133,6 @@ int yylex()
     return scanner::lex();
 }
 
-/* A number as printf's "%f" shows it, in `text` of `size` bytes (room enough for any double). */
-static std::string_view fixed(char *text, size_t size, double value)
-{
-    char *end = std::to_chars(text, text + size, value, std::chars_format::fixed, 6).ptr;
-    return {text, static_cast<size_t>(end - text)};
-}
-
 /* Sets `letras` to the direction of a label angle in degrees. The sectors are decided on the
    single-precision angle; one beyond a whole turn either way is first brought back by whole
    turns, so that every angle has a direction. */
@@ -189,7 +181,7 @@ static char *compose(std::initializer_list<const char *> pieces)
 
 static char *number_text(double value)
 {
-    return strndup(staux, fixed(staux, sizeof staux - 1, value).size());
+    return strndup(staux, numbers::fixed(staux, sizeof staux - 1, value).size());
 }
 
 static const char usage[] =

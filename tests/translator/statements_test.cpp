@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
 using namespace std::string_literals;
 
 namespace {
@@ -135,4 +140,39 @@ TEST(Translator, TerminalTranslatesAsAPipeDoes) {
     term.type(script);
     EXPECT_EQ(term.read(piped.out.size()), piped.out);
     EXPECT_EQ(term.finish(), 0);
+}
+
+// Every number reads as strtod reads it and shows as printf's "%f" shows it: coordinates times
+// ten, goal operands as they are. Digit strings of every length, values that fall exactly half
+// way between two sixth decimals, and values too small or too large for a short way through.
+TEST(Translator, NumbersAsTheCLibraryReadsAndWritesThem) {
+    std::vector<std::string> numbers = {"0", "-0", "+.5", "0.0078125", "0.0234375", "-0.0000005",
+                                        "0.00000049999999999999999", "999999999999.9999996",
+                                        "1000000000000", "9007199254740993", "0.1", "+1.5"};
+    std::uint64_t s = 88172645463325252u;
+    auto next = [&s] { s ^= s << 13; s ^= s >> 7; s ^= s << 17; return s; };
+    for (int i = 0; i < 3000; ++i) {
+        std::string n = i % 3 == 0 ? "-" : "";
+        for (int d = next() % 24; d > 0; --d) n += static_cast<char>('0' + next() % 10);
+        if (next() % 4) {
+            n += '.';
+            for (int d = 1 + next() % 26; d > 0; --d) n += static_cast<char>('0' + next() % 10);
+        }
+        if (n.empty() || n.back() == '-') n += '7';
+        numbers.push_back(n);
+    }
+    numbers.push_back(std::string(400, '9'));
+    numbers.push_back("0." + std::string(400, '0') + "1");
+    std::string script, listing;
+    char shown[512], tenfold[512];
+    for (const auto& n : numbers) {
+        double v = std::strtod(n.c_str(), nullptr);
+        std::snprintf(shown, sizeof shown, "%f", v);
+        std::snprintf(tenfold, sizeof tenfold, "%f", v * 10);
+        script += "P = point(" + n + ", 1)\nprove { equal " + n + " 1 }\n";
+        listing += "point P "s + tenfold + " 10.000000\n\nprove { equal " + shown + " 1.000000 }\n\n";
+    }
+    auto o = harness::run(harness::tool(prog), script);
+    EXPECT_TRUE(o.out == listing) << o.out.substr(0, 300);
+    EXPECT_EQ(o.status, 0);
 }
