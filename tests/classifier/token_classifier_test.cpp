@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 using namespace std::string_literals;
 
@@ -98,6 +100,34 @@ TEST(TokenClassifier, RealsBeyondDouble) {
         {"too large shows inf", huge, real(huge, "inf")},
         {"too small shows zero", tiny, real(tiny, "0")},
     });
+}
+
+// A real's value is what printf's "%g" makes of the double that atof reads: reals of every
+// length, values half way between two sixth significant digits, and values at the edges
+// of the fixed form.
+TEST(TokenClassifier, RealsAsTheCLibraryReadsAndShowsThem) {
+    std::vector<std::string> reals = {"100000.5", "100001.5", "123456.5", "12345.25", "0.0001",
+                                      "0.00009999995", "0.000099999949", "999999.5", "999998.5",
+                                      "1000000.", "0.5", "9.5", "0.0078125", "0.", "000.000"};
+    std::uint64_t s = 0x9e3779b97f4a7c15u;
+    auto next = [&s] { s ^= s << 13; s ^= s >> 7; s ^= s << 17; return s; };
+    for (int i = 0; i < 3000; ++i) {
+        std::string r;
+        for (int d = 1 + next() % 9; d > 0; --d) r += static_cast<char>('0' + next() % 10);
+        r += '.';
+        for (int d = next() % 14; d > 0; --d) r += static_cast<char>('0' + next() % 10);
+        reals.push_back(r);
+    }
+    std::string text, expected;
+    char shown[512];
+    for (const auto& r : reals) {
+        std::snprintf(shown, sizeof shown, "%g", std::strtod(r.c_str(), nullptr));
+        text += r + "\n";
+        expected += real(r, shown);
+    }
+    auto o = harness::run(harness::tool(prog), text);
+    EXPECT_TRUE(o.out == expected) << o.out.substr(0, 300);
+    EXPECT_EQ(o.status, 0);
 }
 
 TEST(TokenClassifier, WordsAndIdentifiers) {
