@@ -106,43 +106,43 @@ inline std::string_view fixed(char* text, std::size_t size, double v) {
 // to 10^6 "%g" is "%f" with six significant digits and the trailing zeros cut off: the six
 // digits are v * 10^(5 - X) rounded, for X the place of the first, found exactly as above.
 inline std::string_view general(char* text, std::size_t size, double v) {
-    static constexpr std::uint64_t powers[] = {1,      10,      100,      1000,      10000,
-                                               100000, 1000000, 10000000, 100000000, 1000000000};
+    static constexpr std::uint64_t powers[] = {1,          10,        100,      1000,
+                                               10000,      100000,    1000000,  10000000,
+                                               100000000,  1000000000, 10000000000};
     if (v == 0 && !std::signbit(v)) {
         text[0] = '0';
         return {text, 1};
     }
-    if (v >= 0.00009 && v < 1100000) {
+    if (v >= 0.00009 && v < 1000000) {
         detail::Binary b = detail::binary(v);
-        int x = static_cast<int>(std::floor(std::log10(v)));
-        for (int tries = 0; tries < 3 && x >= -4 && x <= 5; ++tries) {
-            std::uint64_t six = detail::rounded(b, powers[5 - x]);
-            if (six >= 1000000) {
-                ++x;
-            } else if (six < 100000) {
-                --x;
-            } else {
-                char* p = text;
-                if (x >= 0) {
-                    p = detail::digits(p, six / powers[5 - x], x + 1);
-                    six %= powers[5 - x];
-                }
-                int decimals = x >= 0 ? 5 - x : 5;
-                while (decimals > 0 && six % 10 == 0) {
-                    six /= 10;
-                    --decimals;
-                }
-                if (x < 0) {
-                    *p++ = '0';
-                    *p++ = '.';
-                    for (int zeros = -x - 1; zeros > 0; --zeros) *p++ = '0';
-                    p = detail::digits(p, six, decimals + 1);
-                } else if (decimals > 0) {
-                    *p++ = '.';
-                    p = detail::digits(p, six, decimals);
-                }
-                return {text, static_cast<std::size_t>(p - text)};
+        // floor(log10(v)) or one less, from the binary exponent 52 - shift: 78913 / 2^18 is just
+        // below log10(2).  Rounding at one place too far left gives a seventh digit, and so does
+        // rounding up to the next power of ten; either way X is one more.
+        int x = (52 - b.shift) * 78913 >> 18;
+        std::uint64_t six = detail::rounded(b, powers[5 - x]);
+        for (int tries = 0; six >= 1000000 && x < 5 && tries < 2; ++tries)
+            six = detail::rounded(b, powers[5 - ++x]);
+        if (x >= -4 && x <= 5 && six >= 100000 && six < 1000000) {
+            char* p = text;
+            if (x >= 0) {
+                p = detail::digits(p, six / powers[5 - x], x + 1);
+                six %= powers[5 - x];
             }
+            int decimals = x >= 0 ? 5 - x : 5;
+            while (decimals > 0 && six % 10 == 0) {
+                six /= 10;
+                --decimals;
+            }
+            if (x < 0) {
+                *p++ = '0';
+                *p++ = '.';
+                for (int zeros = -x - 1; zeros > 0; --zeros) *p++ = '0';
+                p = detail::digits(p, six, decimals + 1);
+            } else if (decimals > 0) {
+                *p++ = '.';
+                p = detail::digits(p, six, decimals);
+            }
+            return {text, static_cast<std::size_t>(p - text)};
         }
     }
     char* end = std::to_chars(text, text + size, v, std::chars_format::general, 6).ptr;
