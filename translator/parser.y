@@ -12,6 +12,7 @@
 #include "numbers.hpp"
 #include "output.hpp"
 #include "scanners.hpp"
+#include "texts.hpp"
 #include "tool.hpp"
 
 int yylex();
@@ -29,6 +30,11 @@ char staux[4000];
 static const char error_operand[] = "<error>";
 
 static void set_direction(double angle);
+/* Lets go of the texts of the values an action has used. */
+template <class... Values> static void release_all(Values... values)
+{
+    (texts::release(values), ...);
+}
 static char *compose(std::initializer_list<const char *> pieces);
 static char *number_text(double value);
 %}
@@ -54,7 +60,7 @@ void emit(std::initializer_list<std::string_view> pieces);
 
 %type <text> expr term
 
-%destructor { free($$); } <text>
+%destructor { texts::release($$); } <text>
 
 %%
 script
@@ -70,46 +76,47 @@ statement_line
 statement
     : IDENT '=' POINT '(' NUMBER ',' NUMBER ')'
         { char x[400], y[400];
-          emit({"point ", $1, " ", numbers::fixed(x, sizeof x, $5 * 10), " ", numbers::fixed(y, sizeof y, $7 * 10), "\n"});
-          free($1); }
+          emit({"point ", $1, " ", numbers::fixed(x, sizeof x, $5 * 10), " ",
+                numbers::fixed(y, sizeof y, $7 * 10), "\n"});
+          release_all($1); }
     | IDENT '=' LINE '(' IDENT ',' IDENT ')'
-        { emit({"line ", $1, " ", $5, " ", $7, "\n"}); free($1); free($5); free($7); }
+        { emit({"line ", $1, " ", $5, " ", $7, "\n"}); release_all($1, $5, $7); }
     | IDENT '=' INTERSECTION '(' IDENT ',' IDENT ')'
-        { emit({"intersec ", $1, " ", $5, " ", $7, "\n"}); free($1); free($5); free($7); }
+        { emit({"intersec ", $1, " ", $5, " ", $7, "\n"}); release_all($1, $5, $7); }
     | IDENT '=' BISECTOR '(' SEGMENT '(' IDENT ',' IDENT ')' ')'
-        { emit({"med ", $1, " ", $7, " ", $9, "\n"}); free($1); free($7); free($9); }
+        { emit({"med ", $1, " ", $7, " ", $9, "\n"}); release_all($1, $7, $9); }
     | DRAW '(' SEGMENT '(' IDENT ',' IDENT ')' ')'
-        { emit({"drawsegment ", $5, " ", $7, "\n"}); free($5); free($7); }
+        { emit({"drawsegment ", $5, " ", $7, "\n"}); release_all($5, $7); }
     | LABEL '(' IDENT ',' NUMBER ':' ')'
-        { set_direction($5); emit({"cmark_", letras, " ", $3, "\n"}); free($3); }
+        { set_direction($5); emit({"cmark_", letras, " ", $3, "\n"}); release_all($3); }
     | PROVE '{' EQUAL expr expr '}'
-        { emit({"\nprove { equal ", $4, " ", $5, " }\n\n"}); free($4); free($5); }
+        { emit({"\nprove { equal ", $4, " ", $5, " }\n\n"}); release_all($4, $5); }
     | error
     ;
 
 expr
     : term                  { $$ = $1; }
-    | MULT expr expr        { $$ = compose({"mult ", $2, " ", $3, " "}); free($2); free($3); }
-    | '{' expr '}'          { $$ = compose({"{ ", $2, " }"}); free($2); }
-    | error                 { $$ = strdup(error_operand); }
+    | MULT expr expr        { $$ = compose({"mult ", $2, " ", $3, " "}); release_all($2, $3); }
+    | '{' expr '}'          { $$ = compose({"{ ", $2, " }"}); release_all($2); }
+    | error                 { $$ = texts::copy(error_operand, sizeof error_operand - 1); }
     ;
 
 term
     : SRATIO IDENT IDENT IDENT IDENT
         { $$ = compose({"sratio ", $2, " ", $3, " ", $4, " ", $5});
-          free($2); free($3); free($4); free($5); }
+          release_all($2, $3, $4, $5); }
     | SIGNED_AREA3 IDENT IDENT IDENT
         { $$ = compose({"signed_area3 ", $2, " ", $3, " ", $4, " "});
-          free($2); free($3); free($4); }
+          release_all($2, $3, $4); }
     | SIGNED_AREA4 IDENT IDENT IDENT IDENT
         { $$ = compose({" signed_area4 ", $2, " ", $3, " ", $4, " ", $5});
-          free($2); free($3); free($4); free($5); }
+          release_all($2, $3, $4, $5); }
     | PYTHAGORAS_DIFFERENCE3 IDENT IDENT IDENT
         { $$ = compose({"pythagoras_difference3 ", $2, " ", $3, " ", $4});
-          free($2); free($3); free($4); }
+          release_all($2, $3, $4); }
     | PYTHAGORAS_DIFFERENCE4 IDENT IDENT IDENT IDENT
         { $$ = compose({"pythagoras_difference4 ", $2, " ", $3, " ", $4, " ", $5});
-          free($2); free($3); free($4); free($5); }
+          release_all($2, $3, $4, $5); }
     | NUMBER                { $$ = number_text($1); }
     ;
 %%
@@ -176,12 +183,12 @@ static char *compose(std::initializer_list<const char *> pieces)
         length += size;
     }
     mtampao[length] = '\0';
-    return static_cast<char *>(memcpy(malloc(length + 1), mtampao, length + 1));
+    return texts::copy(mtampao, length);
 }
 
 static char *number_text(double value)
 {
-    return strndup(staux, numbers::fixed(staux, sizeof staux - 1, value).size());
+    return texts::copy(staux, numbers::fixed(staux, sizeof staux - 1, value).size());
 }
 
 static const char usage[] =

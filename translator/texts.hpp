@@ -1,0 +1,55 @@
+// The texts of the parser's values: names, strings, numbers and the operands put together from
+// them.  Nearly all of them live only until their statement is translated, so they are cut one
+// after another from one block, which starts over whenever none of its texts is alive.  A text
+// that does not fit, or comes while the block is full, is malloc'd.  Under AddressSanitizer every
+// text is malloc'd, so that it checks each text is let go of once and not used after.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace texts {
+
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool sanitized = true;
+#else
+constexpr bool sanitized = false;
+#endif
+
+inline char block[1 << 16];
+inline std::size_t used, alive;
+
+inline bool in_block(const char* text) {
+    auto at = reinterpret_cast<std::uintptr_t>(text);
+    auto start = reinterpret_cast<std::uintptr_t>(block);
+    return at >= start && at < start + sizeof block;
+}
+
+// A NUL-terminated copy of the first `length` bytes of `text`, as strndup makes it: up to a NUL
+// byte among them, if there is one.
+inline char* copy(const char* text, std::size_t length) {
+    length = strnlen(text, length);
+    char* made;
+    if (!sanitized && length < sizeof block - used) {
+        made = block + used;
+        used += length + 1;
+        ++alive;
+    } else {
+        made = static_cast<char*>(std::malloc(length + 1));
+        if (made == nullptr) return nullptr;
+    }
+    std::memcpy(made, text, length);
+    made[length] = '\0';
+    return made;
+}
+
+inline void release(char* text) {
+    if (!in_block(text)) {
+        std::free(text);
+    } else if (--alive == 0) {
+        used = 0;
+    }
+}
+
+}  // namespace texts
