@@ -137,6 +137,16 @@ void check(std::string_view program, std::initializer_list<Case> cases) {
     check(program, std::vector<Case>(cases));
 }
 
+void check_terminal_as_pipe(std::string_view program, const std::string& input) {
+    const std::string path = tool(program);
+    const Outcome piped = run(path, input);
+    ASSERT_EQ(piped.status, 0);
+    Terminal term(path);
+    term.type(input);
+    EXPECT_EQ(term.read(piped.out.size()), piped.out);
+    EXPECT_EQ(term.finish(), 0);
+}
+
 Terminal::Terminal(const std::string& program, const std::vector<std::string>& args) {
     int slave = -1;
     if (openpty(&master_, &slave, nullptr, nullptr, nullptr) < 0) fail("openpty");

@@ -59,4 +59,8 @@ private:
     pid_t pid_ = -1;
 };
 
+// Types `input` at a terminal and checks that the named program writes there, byte for byte,
+// what it writes to a pipe for the same input, and ends with status 0 in both.
+void check_terminal_as_pipe(std::string_view program, const std::string& input);
+
 }  // namespace harness

@@ -274,10 +274,5 @@ TEST(TokenClassifier, TerminalClassifiesAsAPipeDoes) {
     const std::string text =
         "procedure p begin x := 1.5 + 007 end\n{ a { b } c\n{ open {x} 2.\nifx then1 {}\n"
         "3.x * / - ; \xe3\xed\n{ a } } {\n";
-    const auto piped = harness::run(harness::tool(prog), text);
-    ASSERT_EQ(piped.status, 0);
-    harness::Terminal term(harness::tool(prog));
-    term.type(text);
-    EXPECT_EQ(term.read(piped.out.size()), piped.out);
-    EXPECT_EQ(term.finish(), 0);
+    harness::check_terminal_as_pipe(prog, text);
 }

@@ -89,6 +89,20 @@ TEST(Frame, TerminalGetsEachValueAsItsLineEnds)
     }
 }
 
+// A terminal's lines go to the scanner one by one; a file's or pipe's are first sifted for the
+// ones that may matter. Both must come to the same output.
+TEST(Frame, TerminalReadsAReportAsAPipeDoes)
+{
+    std::string report = "unrelated text: 12.5 (3 steps)\n\n" + std::string(70, ' ') + "0:01.25\n"
+                         "Lemma 1: ratio AB/CD = 2.50 (step 4)\n12:34.56 7\n1:2:3.4\n";
+    for (const auto& f : line_filters)
+        report += f.line + "x " + f.line + f.line.substr(0, f.line.size() / 2) + "\n";
+    for (const auto& f : line_filters) {
+        SCOPED_TRACE(f.name);
+        harness::check_terminal_as_pipe(f.name, report);
+    }
+}
+
 TEST(Frame, ProofStatusAnswersOnlyAtEndOfInput)
 {
     harness::Terminal term(harness::tool("proof-status"));

@@ -134,12 +134,7 @@ TEST(Translator, TerminalTranslatesAsAPipeDoes) {
         "P = point(1., 2)\nQ = point(+.5, -.5)\nR = point(12, +1.)\nx +. y\nx = \"abc\n"
         "$a;b$ \"c\"\nlabel(P, 45.:)\nlabel(P, 45:)\nprove { equal 1. 2 }\n"
         "prove { equal mult 1 2 { sratio A B C D } }\n% note\nl = line(A, B) % note\n";
-    const auto piped = harness::run(harness::tool(prog), script);
-    ASSERT_EQ(piped.status, 0);
-    harness::Terminal term(harness::tool(prog));
-    term.type(script);
-    EXPECT_EQ(term.read(piped.out.size()), piped.out);
-    EXPECT_EQ(term.finish(), 0);
+    harness::check_terminal_as_pipe(prog, script);
 }
 
 // Every number reads as strtod reads it and shows as printf's "%f" shows it: coordinates times
