@@ -26,10 +26,8 @@ inline bool in_block(const char* text) {
     return at >= start && at < start + sizeof block;
 }
 
-// A NUL-terminated copy of the first `length` bytes of `text`, as strndup makes it: up to a NUL
-// byte among them, if there is one.
+// A NUL-terminated copy of the `length` bytes of `text`, which hold no NUL byte.
 inline char* copy(const char* text, std::size_t length) {
-    length = strnlen(text, length);
     char* made;
     if (!sanitized && length < sizeof block - used) {
         made = block + used;
