@@ -1,5 +1,6 @@
 // What every program of the suite shares at its edges: --help and --version, lost output
 // reported as a failure, an unreadable input ending through the scanner's fatal path.
+#include "catalogue.hpp"
 #include "harness.hpp"
 
 #include <gtest/gtest.h>
@@ -12,32 +13,24 @@
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
-// Every program, with a line of input that makes it write something, and what it writes.
+// Every program, with an input that makes it write something (its sample), and what it writes.
 struct Program {
-    const char* name;
-    const char* productive_input;
-    const char* output;
+    std::string name, sample, output;
 };
 
-const Program programs[] = {
-    {"script-translator", "P = point(1, 2)\n", "point P 10.000000 20.000000\n"},
-    {"prover-time", "Time spent by the prover is 1.5 seconds\n", "1.500000\n"},
-    {"prover-time-colon", "Time spent by the prover: 1.5 seconds\n", "1.500000\n"},
-    {"clock-seconds", "1:02.50\n", "62.500000\n"},
-    {"algebraic-steps", "Number of algebraic proof steps: 3\n", "3\n"},
-    {"elimination-steps", "Number of elimination proof steps: 3\n", "3\n"},
-    {"total-steps", "Total number of proof steps: 3\n", "3\n"},
-    {"geometric-steps", "Number of geometric proof steps: 3\n", "3\n"},
-    {"proved-flag", "The conjecture has been proved.\n", "1\n"},
-    {"proof-status", "The conjecture disproved.\n", "2\n"},
-    {"error-kind", "Syntax error\n", "Syntax Error\n\n"},
-    {"runtime-error-flag", "Run-time error\n", "Semantic Error\n\n"},
-    {"syntax-error-flag", "Syntax error\n", "Syntax Error\n\n"},
-    {"token-classifier", "begin x\n", "Uma palavra reservada: begin\nUm identificador: x\n"},
-};
+std::vector<Program> every_program()
+{
+    std::vector<Program> all;
+    for (const auto& p : catalogue::programs)
+        all.push_back({std::string(p.name), std::string(p.sample), std::string(p.output)});
+    return all;
+}
+
+const std::vector<Program> programs = every_program();
 
 bool starts_with(const std::string& s, const std::string& prefix) {
     return s.compare(0, prefix.size(), prefix) == 0;
@@ -122,11 +115,11 @@ TEST(Suite, HelpAndVersionAloneAnswerAndSucceed) {
 TEST(Suite, LostOutputIsAFailure) {
     for (const auto& p : programs) {
         const std::string tool = harness::tool(p.name);
-        auto written = harness::run(tool, p.productive_input);
+        auto written = harness::run(tool, p.sample);
         EXPECT_EQ(written.out, p.output) << p.name;
         for (const char* redirect : {">/dev/full", ">&-"}) {
             SCOPED_TRACE(std::string(p.name) + " " + redirect);
-            auto o = run_redirected(tool, p.productive_input, redirect);
+            auto o = run_redirected(tool, p.sample, redirect);
             EXPECT_TRUE(starts_with(o.err, std::string(p.name) + ": write error: ")) << o.err;
             EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
             EXPECT_EQ(o.status, 2);
@@ -153,7 +146,7 @@ TEST(Suite, UnreadableInputIsFatal) {
 TEST(Suite, ReadErrorKeepsOutputAlreadyWritten) {
     for (const auto& p : programs) {
         SCOPED_TRACE(p.name);
-        auto o = reset_after(harness::tool(p.name), p.productive_input);
+        auto o = reset_after(harness::tool(p.name), p.sample);
         EXPECT_EQ(o.out, p.name == std::string("proof-status") ? "" : p.output);
         EXPECT_EQ(o.err, "input in flex scanner failed\n");
         EXPECT_EQ(o.status, 2);
@@ -166,7 +159,7 @@ TEST(Suite, ClosedPipeEndsQuietly) {
     for (const auto& p : programs) {
         SCOPED_TRACE(p.name);
         std::string input;
-        for (int i = 0; i < 100000; ++i) input += p.productive_input;
+        for (int i = 0; i < 100000; ++i) input += p.sample;
         auto o = harness::run("/bin/sh", input,
                               {"-c", "exec 3>&1; { \"$0\"; echo $? >&3; } | head -c 1 >/dev/null",
                                harness::tool(p.name)});
