@@ -18,18 +18,10 @@
 int yylex();
 void yyerror(const char *message);
 
-/* Label state: the angle being translated and the direction suffix it gives. */
-float angulo;
-char letras[3];
-
-/* Working buffers of the goal operands; the last position always stays NUL. */
-char mtampao[4000];
-char staux[4000];
-
 /* What stands in a goal for an operand that could not be read. */
 static const char error_operand[] = "<error>";
 
-static void set_direction(double angle);
+static const char *direction(double degrees);
 /* Lets go of the texts of the values an action has used. */
 template <class... Values> static void release_all(Values... values)
 {
@@ -88,7 +80,7 @@ statement
     | DRAW '(' SEGMENT '(' IDENT ',' IDENT ')' ')'
         { emit({"drawsegment ", $5, " ", $7, "\n"}); release_all($5, $7); }
     | LABEL '(' IDENT ',' NUMBER ':' ')'
-        { set_direction($5); emit({"cmark_", letras, " ", $3, "\n"}); release_all($3); }
+        { emit({"cmark_", direction($5), " ", $3, "\n"}); release_all($3); }
     | PROVE '{' EQUAL expr expr '}'
         { emit({"\nprove { equal ", $4, " ", $5, " }\n\n"}); release_all($4, $5); }
     | error
@@ -140,55 +132,56 @@ int yylex()
     return scanner::lex();
 }
 
-/* Sets `letras` to the direction of a label angle in degrees. The sectors are decided on the
+/* The direction suffix of a label angle in degrees. The sectors are decided on the
    single-precision angle; one beyond a whole turn either way is first brought back by whole
    turns, so that every angle has a direction. */
-static void set_direction(double angle)
+static const char *direction(double degrees)
 {
-    if (!std::isfinite(angle))
-        angle = 0;
-    else if (std::fabs(angle) > FLT_MAX)
-        angle = std::fmod(angle, 360.0);
-    angulo = static_cast<float>(angle);
-    if (angulo > 360 || angulo < -360)
-        angulo = std::fmod(angulo, 360.0f);
-    if (angulo < 0)
-        angulo = angulo + 360.0f;
+    if (!std::isfinite(degrees))
+        degrees = 0;
+    else if (std::fabs(degrees) > FLT_MAX)
+        degrees = std::fmod(degrees, 360.0);
+    float angle = static_cast<float>(degrees);
+    if (angle > 360 || angle < -360)
+        angle = std::fmod(angle, 360.0f);
+    if (angle < 0)
+        angle = angle + 360.0f;
 
-    const char *suffix = "r";
-    if (angulo > 22.5f && angulo < 67.5f)
-        suffix = "rt";
-    else if (angulo >= 67.5f && angulo <= 112.5f)
-        suffix = "t";
-    else if (angulo > 112.5f && angulo < 157.5f)
-        suffix = "lt";
-    else if (angulo >= 157.5f && angulo <= 202.5f)
-        suffix = "l";
-    else if (angulo > 202.5f && angulo < 247.5f)
-        suffix = "lb";
-    else if (angulo >= 247.5f && angulo <= 292.5f)
-        suffix = "b";
-    else if (angulo > 292.5f && angulo < 337.5f)
-        suffix = "rb";
-    strcpy(letras, suffix);
+    if (angle > 22.5f && angle < 67.5f)
+        return "rt";
+    if (angle >= 67.5f && angle <= 112.5f)
+        return "t";
+    if (angle > 112.5f && angle < 157.5f)
+        return "lt";
+    if (angle >= 157.5f && angle <= 202.5f)
+        return "l";
+    if (angle > 202.5f && angle < 247.5f)
+        return "lb";
+    if (angle >= 247.5f && angle <= 292.5f)
+        return "b";
+    if (angle > 292.5f && angle < 337.5f)
+        return "rb";
+    return "r";
 }
 
-/* Puts the pieces together in `mtampao`, as far as they fit, and returns a copy of the text. */
+/* Puts the pieces together, as far as they fit in an operand's 3999 characters, and returns a
+   copy of the text. */
 static char *compose(std::initializer_list<const char *> pieces)
 {
+    char text[4000];
     size_t length = 0;
     for (const char *piece : pieces) {
-        size_t size = strnlen(piece, sizeof mtampao - 1 - length);
-        memcpy(mtampao + length, piece, size);
+        size_t size = strnlen(piece, sizeof text - 1 - length);
+        memcpy(text + length, piece, size);
         length += size;
     }
-    mtampao[length] = '\0';
-    return texts::copy(mtampao, length);
+    return texts::copy(text, length);
 }
 
 static char *number_text(double value)
 {
-    return texts::copy(staux, numbers::fixed(staux, sizeof staux - 1, value).size());
+    char text[400];
+    return texts::copy(text, numbers::fixed(text, sizeof text, value).size());
 }
 
 static const char usage[] =
