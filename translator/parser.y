@@ -240,11 +240,13 @@ static std::string found_words(yysymbol_kind_t kind)
         std::snprintf(text, sizeof text, "number %g", yylval.num);
         return text;
     }
-    if (kind == YYSYMBOL_IDENT) {
+    if (kind == YYSYMBOL_IDENT && yylval.text != nullptr) {
         size_t length = strlen(yylval.text);
         return "name '" + std::string(yylval.text, std::min<size_t>(length, 40))
                + (length > 40 ? "...'" : "'");
     }
+    if (kind == YYSYMBOL_IDENT)
+        return "name";
     if (kind == YYSYMBOL_STRING)
         return "string";
     if (const char *word = keyword(kind))
