@@ -1,6 +1,7 @@
 // report-table: what the twelve prover-log filters print for each of many reports, one row a
 // report and one column a filter, as CSV or as JSON Lines.
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -203,6 +204,17 @@ private:
     int shown_ = 0;  // width of the line on the terminal, 0 when there is none
 };
 
+// "report-table: " and a message on standard error, on a line of its own below any progress.
+[[gnu::format(printf, 2, 3)]] void complain(Progress& progress, const char* format, ...) {
+    progress.erase();
+    std::fprintf(stderr, "%s: ", program);
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(stderr, format, arguments);
+    va_end(arguments);
+    std::fputc('\n', stderr);
+}
+
 // Column names: the filters' names with '_' for '-'.
 std::string column(int index) {
     std::string name = filters::program_names[index];
@@ -380,8 +392,7 @@ bool tabulate_report(const char* file, filters::Tabulator& tabulator, Table& tab
     int reason = errno;
     if (fd >= 0 && !standard_input) ::close(fd);
     if (!read) {
-        progress.erase();
-        std::fprintf(stderr, "%s: %s: %s\n", program, file, std::strerror(reason));
+        complain(progress, "%s: %s", file, std::strerror(reason));
         return false;
     }
     table.row(file, tabulator);
@@ -403,31 +414,31 @@ int main(int argc, char* argv[]) {
     if (options.files.empty() && !options.files0_from) options.files.push_back("-");
     const bool listed = options.files0_from != nullptr;
     const bool list_on_input = listed && std::strcmp(options.files0_from, "-") == 0;
+    Progress progress(listed ? -1 : static_cast<long>(options.files.size()));
     int list_fd = -1;
     if (listed && (list_fd = list_on_input ? STDIN_FILENO
                                            : ::open(options.files0_from, O_RDONLY | O_CLOEXEC)) < 0) {
-        std::fprintf(stderr, "%s: %s: %s\n", program, options.files0_from, std::strerror(errno));
+        complain(progress, "%s: %s", options.files0_from, std::strerror(errno));
         return 2;
     }
     NameList names(list_fd);
+    std::size_t done = 0;
+    auto next_report = [&]() -> const char* {
+        if (listed) return names.next();
+        return done < options.files.size() ? options.files[done] : nullptr;
+    };
+
     int status = 0;
     filters::Tabulator tabulator(options.all);
     Table table(options);
     table.header();
-    Progress progress(listed ? -1 : static_cast<long>(options.files.size()));
-    long done = 0;
-    for (;;) {
-        const char* file = listed ? names.next() : done < static_cast<long>(options.files.size())
-                                                       ? options.files[done] : nullptr;
-        if (!file) break;
+    while (const char* file = next_report()) {
         ++done;
         if (!*file) {
-            progress.erase();
-            std::fprintf(stderr, "%s: invalid zero-length file name\n", program);
+            complain(progress, "invalid zero-length file name");
             status = 2;
         } else if (list_on_input && std::strcmp(file, "-") == 0) {
-            progress.erase();
-            std::fprintf(stderr, "%s: -: standard input holds the names, not a report\n", program);
+            complain(progress, "-: standard input holds the names, not a report");
             status = 2;
         } else if (!tabulate_report(file, tabulator, table, progress)) {
             status = 2;
@@ -438,12 +449,10 @@ int main(int argc, char* argv[]) {
             errno = reason;
             return tool::finish(program, 2);
         }
-        progress.done(done);
+        progress.done(static_cast<long>(done));
     }
     if (names.failed()) {
-        progress.erase();
-        std::fprintf(stderr, "%s: %s: %s\n", program, options.files0_from,
-                     std::strerror(names.error()));
+        complain(progress, "%s: %s", options.files0_from, std::strerror(names.error()));
         status = 2;
     }
     progress.erase();
