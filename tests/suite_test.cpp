@@ -20,13 +20,15 @@ namespace {
 // Every program, with an input that makes it write something (its sample), and what it writes.
 struct Program {
     std::string name, sample, output;
+    bool scanner_reads_input;  // report-table reads its reports itself and names the one that fails
 };
 
 std::vector<Program> every_program()
 {
     std::vector<Program> all;
     for (const auto& p : catalogue::programs)
-        all.push_back({std::string(p.name), std::string(p.sample), std::string(p.output)});
+        all.push_back({std::string(p.name), std::string(p.sample), std::string(p.output),
+                       p.kind != "table"});
     return all;
 }
 
@@ -132,6 +134,7 @@ TEST(Suite, LostOutputIsAFailure) {
 
 TEST(Suite, UnreadableInputIsFatal) {
     for (const auto& p : programs) {
+        if (!p.scanner_reads_input) continue;
         SCOPED_TRACE(p.name);
         auto o = harness::run("/bin/sh", "", {"-c", "exec \"$0\" < /", harness::tool(p.name)});
         EXPECT_EQ(o.out, "");
@@ -145,6 +148,7 @@ TEST(Suite, UnreadableInputIsFatal) {
 // input, writes nothing.
 TEST(Suite, ReadErrorKeepsOutputAlreadyWritten) {
     for (const auto& p : programs) {
+        if (!p.scanner_reads_input) continue;
         SCOPED_TRACE(p.name);
         auto o = reset_after(harness::tool(p.name), p.sample);
         EXPECT_EQ(o.out, p.name == std::string("proof-status") ? "" : p.output);
