@@ -403,7 +403,12 @@ bool tabulate_report(const char* file, filters::Tabulator& tabulator, Table& tab
 
 }  // namespace
 
+namespace {
+Progress* shown_progress;
+}
+
 int main(int argc, char* argv[]) {
+    tool::begin(program);
     Options options;
     switch (parse(argc, argv, options)) {
     case Command::answered: return tool::finish(program, 0);
@@ -415,6 +420,12 @@ int main(int argc, char* argv[]) {
     const bool listed = options.files0_from != nullptr;
     const bool list_on_input = listed && std::strcmp(options.files0_from, "-") == 0;
     Progress progress(listed ? -1 : static_cast<long>(options.files.size()));
+    // A fatal message (a failed write ends the run at once) goes below the progress line.
+    shown_progress = &progress;
+    tool::before_fatal = [] {
+        shown_progress->erase();
+        output::flush();
+    };
     int list_fd = -1;
     if (listed && (list_fd = list_on_input ? STDIN_FILENO
                                            : ::open(options.files0_from, O_RDONLY | O_CLOEXEC)) < 0) {
@@ -442,12 +453,6 @@ int main(int argc, char* argv[]) {
             status = 2;
         } else if (!tabulate_report(file, tabulator, table, progress)) {
             status = 2;
-        }
-        if (std::ferror(stdout)) {  // the first failed write ends the run
-            int reason = errno;
-            progress.erase();
-            errno = reason;
-            return tool::finish(program, 2);
         }
         progress.done(static_cast<long>(done));
     }
