@@ -3,16 +3,120 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <unistd.h>
+#ifdef __x86_64__
+#include <immintrin.h>
+#endif
 
 namespace filters {
 
-const char* phrase_line(const char* begin, const char* limit, const char*& start,
-                        std::string_view phrase)
+namespace {
+
+// Whether the phrase starts at `at`, whose first and last bytes are known to match.
+inline bool rest_matches(const char* at, std::string_view phrase)
 {
-    auto size = static_cast<std::size_t>(limit - begin);
-    auto found = static_cast<const char*>(memmem(begin, size, phrase.data(), phrase.size()));
+    return std::memcmp(at + 1, phrase.data() + 1, phrase.size() - 2) == 0;
+}
+
+// The first place in [begin, limit) where `phrase` (of two bytes or more) starts, or nullptr.
+// The bytes that can be its first and last are found 64 at a time, and only where both match
+// is the rest compared.  The loads reach up to 63 bytes past `limit`; what they find there is
+// masked off.
+#ifdef __x86_64__
+const char* find_sse2(const char* begin, const char* limit, std::string_view phrase)
+{
+    const std::size_t last = phrase.size() - 1;
+    const __m128i first_byte = _mm_set1_epi8(phrase.front());
+    const __m128i last_byte = _mm_set1_epi8(phrase.back());
+    const char* end = limit - last;  // where the phrase may still start
+    for (const char* p = begin; p < end; p += 64) {
+        std::uint64_t candidates = 0;
+        for (int i = 0; i < 4; ++i) {
+            __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+            __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i + last));
+            __m128i both =
+                _mm_and_si128(_mm_cmpeq_epi8(a, first_byte), _mm_cmpeq_epi8(b, last_byte));
+            candidates |= static_cast<std::uint64_t>(_mm_movemask_epi8(both)) << (16 * i);
+        }
+        if (end - p < 64) candidates &= (std::uint64_t{1} << (end - p)) - 1;
+        for (; candidates; candidates &= candidates - 1) {
+            const char* at = p + __builtin_ctzll(candidates);
+            if (rest_matches(at, phrase)) return at;
+        }
+    }
+    return nullptr;
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i load32(const char* at)
+{
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline std::uint64_t bits(__m256i matches)
+{
+    return static_cast<std::uint32_t>(_mm256_movemask_epi8(matches));
+}
+
+[[gnu::target("avx2")]] const char* find_avx2(const char* begin, const char* limit,
+                                              std::string_view phrase)
+{
+    const std::size_t last = phrase.size() - 1;
+    const __m256i first_byte = _mm256_set1_epi8(phrase.front());
+    const __m256i last_byte = _mm256_set1_epi8(phrase.back());
+    const char* end = limit - last;
+    for (const char* p = begin; p < end; p += 64) {
+        __m256i low = _mm256_and_si256(_mm256_cmpeq_epi8(load32(p), first_byte),
+                                       _mm256_cmpeq_epi8(load32(p + last), last_byte));
+        __m256i high = _mm256_and_si256(_mm256_cmpeq_epi8(load32(p + 32), first_byte),
+                                        _mm256_cmpeq_epi8(load32(p + 32 + last), last_byte));
+        __m256i any = _mm256_or_si256(low, high);
+        if (_mm256_testz_si256(any, any)) continue;
+        std::uint64_t candidates = bits(low) | bits(high) << 32;
+        if (end - p < 64) candidates &= (std::uint64_t{1} << (end - p)) - 1;
+        for (; candidates; candidates &= candidates - 1) {
+            const char* at = p + __builtin_ctzll(candidates);
+            if (rest_matches(at, phrase)) return at;
+        }
+    }
+    return nullptr;
+}
+#else
+const char* find_plain(const char* begin, const char* limit, std::string_view phrase)
+{
+    const std::size_t last = phrase.size() - 1;
+    const char* end = limit - last;
+    for (const char* p = begin; p < end; ++p) {
+        p = static_cast<const char*>(std::memchr(p, phrase.front(), end - p));
+        if (!p) return nullptr;
+        if (p[last] == phrase.back() && rest_matches(p, phrase)) return p;
+    }
+    return nullptr;
+}
+#endif
+
+const char* find_phrase(const char* begin, const char* limit, std::string_view phrase,
+                        bool portable)
+{
+    if (phrase.size() < 2 || limit - begin < static_cast<std::ptrdiff_t>(phrase.size()))
+        return static_cast<const char*>(
+            memmem(begin, limit - begin, phrase.data(), phrase.size()));
+#ifdef __x86_64__
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2 && !portable ? find_avx2(begin, limit, phrase) : find_sse2(begin, limit, phrase);
+#else
+    (void)portable;
+    return find_plain(begin, limit, phrase);
+#endif
+}
+
+}  // namespace
+
+const char* phrase_line(const char* begin, const char* limit, const char*& start,
+                        std::string_view phrase, bool portable)
+{
+    const char* found = find_phrase(begin, limit, phrase, portable);
     auto before = static_cast<const char*>(memrchr(begin, '\n', (found ? found : limit) - begin));
     start = before ? before + 1 : begin;
     return found ? static_cast<const char*>(std::memchr(found, '\n', limit - found)) : nullptr;

@@ -50,9 +50,12 @@ protected:
 // over may be dropped unscanned.  The 64 bytes after `limit` may be read.
 using LineSearch = const char* (*)(const char* begin, const char* limit, const char*& start);
 
-// The search of a filter each of whose recognised lines holds `phrase`.
+// The search of a filter each of whose recognised lines holds `phrase`.  It compares the
+// phrase's first and last bytes at 64 places at a time, with AVX2 where the processor has it,
+// otherwise (and always when `portable`: the tests' -portable builds) with SSE2, and plain C++
+// off x86-64; the rest of the phrase only where both match.
 const char* phrase_line(const char* begin, const char* limit, const char*& start,
-                        std::string_view phrase);
+                        std::string_view phrase, bool portable);
 
 // How a filter ends once its parser has returned: it may write a last line (proof-status writes
 // its outcome) and gives the exit status.

@@ -4,6 +4,8 @@
 #include "harness.hpp"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 #include <gtest/gtest.h>
 
 using namespace std::string_literals;
@@ -23,7 +25,8 @@ const std::string pieces[] = {
     "The conjecture not proved - maximal number of proof steps reached.",
     "The conjecture out of scope of the prover.", "The conjecture", "The conjecture ",
     "Syntax error", "Run-time error", " error", "Syntax  error", "Time spent by the\tprover is",
-    "\r", "\0"s, "\x80\xe9\xff"s, "\t", "  ", "Lemma", "(A, B)",
+    "\r", "\0"s, "\x80\xe9\xff"s, "\t", "  ", "Lemma", "(A, B)", std::string(70, '\0'),
+    "12\0\0.5"s,
 };
 
 struct Rng {
@@ -89,6 +92,20 @@ std::vector<std::pair<std::string, std::string>> reports()
              {"a token last", "7"},
              {"nothing to scan last", "\r\xff"}})
         all.emplace_back("unterminated: "s + name, short_lines(9, 50'000) + line);
+    // Each phrase at every place in the 64-byte pieces the searches look at, after near misses.
+    Rng r{31};
+    std::string offsets;
+    for (int offset = 0; offset < 160; ++offset) {
+        std::string filler;
+        while (filler.size() < static_cast<std::size_t>(offset))
+            filler += "xT e\0r:1."[r.below(10)];
+        offsets += filler.substr(0, offset) + line(r, 3) + line_end(r);
+    }
+    all.emplace_back("phrases at every offset", offsets + offsets.substr(1) + offsets.substr(2));
+    const std::string nuls(600'000, '\0');
+    all.emplace_back("NUL bytes, no newline", nuls);
+    all.emplace_back("a line of NUL bytes holding a phrase",
+                     nuls + "Time spent by the prover is 1.5 seconds" + nuls + "7\n" + nuls);
     std::string longs = long_lines(4);
     all.emplace_back("long lines", longs);
     all.emplace_back("long lines, unterminated long last line",
@@ -103,14 +120,20 @@ TEST(Differential, SameOutputAsScanningEveryLine)
     for (const auto& program : catalogue::programs) {
         if (program.kind != "filter" && program.kind != "summary") continue;
         const std::string filter(program.name);
+        std::vector<std::string> builds{filter};
+        // The builds whose search runs without AVX2.
+        if (filter == "prover-time" || filter == "error-kind" || filter == "clock-seconds")
+            builds.push_back(filter + "-portable");
         for (const auto& [name, report] : all) {
-            SCOPED_TRACE(std::string(filter) + ": " + name);
-            auto fast = harness::run(harness::tool(filter), report);
-            auto full = harness::run(harness::tool(std::string(filter) + "-reference"), report);
-            EXPECT_TRUE(fast.out == full.out)
-                << fast.out.size() << " bytes against " << full.out.size();
-            EXPECT_EQ(fast.status, full.status);
-            EXPECT_EQ(fast.err, "");
+            auto full = harness::run(harness::tool(filter + "-reference"), report);
+            for (const auto& build : builds) {
+                SCOPED_TRACE(build + ": " + name);
+                auto fast = harness::run(harness::tool(build), report);
+                EXPECT_TRUE(fast.out == full.out)
+                    << fast.out.size() << " bytes against " << full.out.size();
+                EXPECT_EQ(fast.status, full.status);
+                EXPECT_EQ(fast.err, "");
+            }
         }
     }
 }
