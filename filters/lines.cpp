@@ -122,16 +122,35 @@ const char* phrase_line(const char* begin, const char* limit, const char*& start
     return found ? static_cast<const char*>(std::memchr(found, '\n', limit - found)) : nullptr;
 }
 
+std::size_t copy_squeezing_nuls(const char*& from, const char* from_end, char* to,
+                                std::size_t size)
+{
+    static constexpr char zeros[256] = {};
+    char* const to_begin = to;
+    char* const to_end = to + size;
+    while (from < from_end && to < to_end) {
+        auto n = static_cast<std::size_t>(std::min(from_end - from, to_end - to));
+        auto nul = static_cast<const char*>(std::memchr(from, '\0', n));
+        std::size_t k = nul ? static_cast<std::size_t>(nul - from) + 1 : n;
+        std::memcpy(to, from, k);
+        to += k;
+        from += k;
+        if (!nul) continue;
+        while (from_end - from >= 256 && std::memcmp(from, zeros, 256) == 0) from += 256;
+        while (from < from_end && *from == '\0') ++from;
+    }
+    return static_cast<std::size_t>(to - to_begin);
+}
+
 long Blocks::read(char* buffer, unsigned long size)
 {
     std::size_t filled = 0;
     while (filled < size) {
         if (pending_ == 0 && !next_stretch(filled == 0 || buffer[filled - 1] != '\n')) break;
-        std::size_t n = std::min(pending_, size - filled);
-        std::memcpy(buffer + filled, next_, n);
-        next_ += n;
-        pending_ -= n;
-        filled += n;
+        const char* from = next_;
+        filled += copy_squeezing_nuls(from, next_ + pending_, buffer + filled, size - filled);
+        pending_ -= static_cast<std::size_t>(from - next_);
+        next_ = from;
     }
     if (filled == 0 && error_ != 0) {
         errno = error_;

@@ -4,6 +4,7 @@
 // those lines to standard output, report-table keeps them for its cells.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string_view>
 
@@ -56,6 +57,15 @@ using LineSearch = const char* (*)(const char* begin, const char* limit, const c
 // off x86-64; the rest of the phrase only where both match.
 const char* phrase_line(const char* begin, const char* limit, const char*& start,
                         std::string_view phrase, bool portable);
+
+// No rule of any filter has a NUL byte in a token: a NUL is a byte the scanner skips on its
+// own, like any other byte no token starts with.  So a run of NUL bytes is scanned as well
+// as one NUL byte, which is what the readers hand over (the scanner takes each NUL byte on a
+// slow path of its own).  Copies bytes from [from, from_end) to `to` until either those run
+// out or `size` bytes are written, with each run of NUL bytes as one; moves `from` on past
+// what it took and returns how many bytes it wrote.
+std::size_t copy_squeezing_nuls(const char*& from, const char* from_end, char* to,
+                                std::size_t size);
 
 // How a filter ends once its parser has returned: it may write a last line (proof-status writes
 // its outcome) and gives the exit status.

@@ -59,10 +59,7 @@ public:
     {
         unsigned long filled = 0;
         while (filled < size && from_ != to_) {
-            auto n = std::min<unsigned long>(size - filled, to_ - from_);
-            std::memcpy(buffer + filled, from_, n);
-            from_ += n;
-            filled += n;
+            filled += copy_squeezing_nuls(from_, to_, buffer + filled, size - filled);
             if (from_ == to_) advance();
         }
         return static_cast<long>(filled);
