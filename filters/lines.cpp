@@ -14,36 +14,53 @@ namespace filters {
 
 namespace {
 
-// Whether the phrase starts at `at`, whose first and last bytes are known to match.
-inline bool rest_matches(const char* at, std::string_view phrase)
+// Whether the phrase starts at `at`.
+inline bool matches(const char* at, std::string_view phrase)
 {
-    return std::memcmp(at + 1, phrase.data() + 1, phrase.size() - 2) == 0;
+    return std::memcmp(at, phrase.data(), phrase.size() - 1) == 0;
+}
+
+// Which byte of the phrase, before its last, the search looks for next to the last: the one
+// least common in a report's text, by the rank of blanks and lower-case letters in English
+// (" error" is looked for by its two r's, which rarely stand so far apart otherwise).
+std::size_t anchor(std::string_view phrase)
+{
+    static constexpr std::string_view common = " etaoinsrhldcumfpgwybvkxjqz";
+    std::size_t best = 0, best_rank = 0;
+    for (std::size_t i = 0; i + 1 < phrase.size(); ++i) {
+        std::size_t rank = common.find(phrase[i]);  // npos, the greatest, when not common
+        if (i == 0 || rank > best_rank) {
+            best = i;
+            best_rank = rank;
+        }
+    }
+    return best;
 }
 
 // The first place in [begin, limit) where `phrase` (of two bytes or more) starts, or nullptr.
-// The bytes that can be its first and last are found 64 at a time, and only where both match
-// is the rest compared.  The loads reach up to 63 bytes past `limit`; what they find there is
-// masked off.
+// The places where its anchor byte and its last byte both stand are found 64 at a time, and
+// only there is the rest compared.  The loads reach up to 63 bytes past `limit`; what they
+// find there is masked off.
 #ifdef __x86_64__
 const char* find_sse2(const char* begin, const char* limit, std::string_view phrase)
 {
-    const std::size_t last = phrase.size() - 1;
-    const __m128i first_byte = _mm_set1_epi8(phrase.front());
+    const std::size_t last = phrase.size() - 1, at = anchor(phrase);
+    const __m128i anchor_byte = _mm_set1_epi8(phrase[at]);
     const __m128i last_byte = _mm_set1_epi8(phrase.back());
     const char* end = limit - last;  // where the phrase may still start
     for (const char* p = begin; p < end; p += 64) {
         std::uint64_t candidates = 0;
         for (int i = 0; i < 4; ++i) {
-            __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+            __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i + at));
             __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i + last));
             __m128i both =
-                _mm_and_si128(_mm_cmpeq_epi8(a, first_byte), _mm_cmpeq_epi8(b, last_byte));
+                _mm_and_si128(_mm_cmpeq_epi8(a, anchor_byte), _mm_cmpeq_epi8(b, last_byte));
             candidates |= static_cast<std::uint64_t>(_mm_movemask_epi8(both)) << (16 * i);
         }
         if (end - p < 64) candidates &= (std::uint64_t{1} << (end - p)) - 1;
         for (; candidates; candidates &= candidates - 1) {
-            const char* at = p + __builtin_ctzll(candidates);
-            if (rest_matches(at, phrase)) return at;
+            const char* start = p + __builtin_ctzll(candidates);
+            if (matches(start, phrase)) return start;
         }
     }
     return nullptr;
@@ -54,30 +71,30 @@ const char* find_sse2(const char* begin, const char* limit, std::string_view phr
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
 }
 
-[[gnu::target("avx2"), gnu::always_inline]] inline std::uint64_t bits(__m256i matches)
+[[gnu::target("avx2"), gnu::always_inline]] inline std::uint64_t bits(__m256i found)
 {
-    return static_cast<std::uint32_t>(_mm256_movemask_epi8(matches));
+    return static_cast<std::uint32_t>(_mm256_movemask_epi8(found));
 }
 
 [[gnu::target("avx2")]] const char* find_avx2(const char* begin, const char* limit,
                                               std::string_view phrase)
 {
-    const std::size_t last = phrase.size() - 1;
-    const __m256i first_byte = _mm256_set1_epi8(phrase.front());
+    const std::size_t last = phrase.size() - 1, at = anchor(phrase);
+    const __m256i anchor_byte = _mm256_set1_epi8(phrase[at]);
     const __m256i last_byte = _mm256_set1_epi8(phrase.back());
     const char* end = limit - last;
     for (const char* p = begin; p < end; p += 64) {
-        __m256i low = _mm256_and_si256(_mm256_cmpeq_epi8(load32(p), first_byte),
+        __m256i low = _mm256_and_si256(_mm256_cmpeq_epi8(load32(p + at), anchor_byte),
                                        _mm256_cmpeq_epi8(load32(p + last), last_byte));
-        __m256i high = _mm256_and_si256(_mm256_cmpeq_epi8(load32(p + 32), first_byte),
+        __m256i high = _mm256_and_si256(_mm256_cmpeq_epi8(load32(p + 32 + at), anchor_byte),
                                         _mm256_cmpeq_epi8(load32(p + 32 + last), last_byte));
         __m256i any = _mm256_or_si256(low, high);
         if (_mm256_testz_si256(any, any)) continue;
         std::uint64_t candidates = bits(low) | bits(high) << 32;
         if (end - p < 64) candidates &= (std::uint64_t{1} << (end - p)) - 1;
         for (; candidates; candidates &= candidates - 1) {
-            const char* at = p + __builtin_ctzll(candidates);
-            if (rest_matches(at, phrase)) return at;
+            const char* start = p + __builtin_ctzll(candidates);
+            if (matches(start, phrase)) return start;
         }
     }
     return nullptr;
@@ -85,12 +102,13 @@ const char* find_sse2(const char* begin, const char* limit, std::string_view phr
 #else
 const char* find_plain(const char* begin, const char* limit, std::string_view phrase)
 {
-    const std::size_t last = phrase.size() - 1;
+    const std::size_t last = phrase.size() - 1, at = anchor(phrase);
     const char* end = limit - last;
     for (const char* p = begin; p < end; ++p) {
-        p = static_cast<const char*>(std::memchr(p, phrase.front(), end - p));
-        if (!p) return nullptr;
-        if (p[last] == phrase.back() && rest_matches(p, phrase)) return p;
+        auto found = static_cast<const char*>(std::memchr(p + at, phrase[at], end - p));
+        if (!found) return nullptr;
+        p = found - at;
+        if (p[last] == phrase.back() && matches(p, phrase)) return p;
     }
     return nullptr;
 }
