@@ -2,6 +2,11 @@
 // program texts of any size.
 //
 //   bench-generate report|script|program BYTES [SEED]
+//   bench-generate colon-report|script-mix|program-mix BYTES [SEED]
+//
+// colon-report: a report where about 38% of the lines hold a colon; script-mix: all seven kinds
+// of statement in equal shares with deeply nested goals; program-mix: a program text of the
+// token mix described at program_mix_line.
 //
 // Output goes to standard output; the same arguments always give the same bytes.
 #include <cstdint>
@@ -167,17 +172,100 @@ std::string program_line(Rng& r) {
     return line + "\n";
 }
 
+
+// A report where about 38% of the lines hold a colon: proof traces with labelled steps and
+// `key: value` headers among the usual lines (those of report_line without a colon).
+std::string colon_report_line(Rng& r) {
+    static const char* const keys[] = {"Prover", "Status", "Goal", "Points", "Method", "Input"};
+    static const char* const facts[] = {"collinear", "parallel", "perpendicular", "midpoint",
+                                        "eqangle", "cyclic"};
+    char buf[256];
+    unsigned pick = r.below(100);
+    if (pick < 26) {
+        std::snprintf(buf, sizeof buf, "Step %u: %s(%s, %s, %s) by rule %u\n", r.below(1000),
+                      facts[r.below(6)], point(r).c_str(), point(r).c_str(), point(r).c_str(),
+                      r.below(40));
+    } else if (pick < 32) {
+        std::snprintf(buf, sizeof buf, "  %u: S_{%s%s%s} = %u\n", r.below(500), point(r).c_str(),
+                      point(r).c_str(), point(r).c_str(), r.below(10000));
+    } else if (pick < 37) {
+        std::snprintf(buf, sizeof buf, "%s: %s%u\n", keys[r.below(6)], point(r).c_str(), r.below(100));
+    } else if (pick < 38) {
+        std::snprintf(buf, sizeof buf, "elapsed %u:%02u.%02u\n", r.below(60), r.below(60), r.below(100));
+    } else {
+        std::string line;
+        do line = report_line(r); while (line.find(':') != std::string::npos);
+        return line;
+    }
+    return buf;
+}
+
+// A program text of the token mix: 45% words (many reserved), 15% integers of up to 5 digits,
+// 10% reals, 15% operators, 5% brace comments and 10% other punctuation; 3 to 12 tokens a line.
+std::string program_mix_line(Rng& r) {
+    static const char* const words[] = {"begin", "end", "function", "if", "procedure", "then",
+                                        "x", "count", "total1", "ifx", "n", "value", "i", "sum"};
+    static const char* const punctuation[] = {":=", ";", "(", ")"};
+    static const unsigned powers[] = {10, 100, 1000, 10000, 100000};
+    std::string line;
+    for (unsigned i = 3 + r.below(10); i > 0; --i) {
+        unsigned pick = r.below(100);
+        char buf[32];
+        if (pick < 45) line += words[r.below(14)];
+        else if (pick < 60) line += std::to_string(r.below(powers[r.below(5)]));
+        else if (pick < 70) {
+            std::snprintf(buf, sizeof buf, "%u.%02u", r.below(1000), r.below(100));
+            line += buf;
+        } else if (pick < 85) line += "+-*/"[r.below(4)];
+        else if (pick < 90) line += "{ note }";
+        else line += punctuation[r.below(4)];
+        line += i > 1 ? " " : "\n";
+    }
+    return line;
+}
+
+// A construction script with all seven kinds of statement in equal shares, its goals nesting
+// mult, braces, sratio and pythagoras_difference4.
+std::string mix_operand(Rng& r, int depth) {
+    switch (depth < 3 ? r.below(8) : r.below(5)) {
+    case 0: return "sratio " + point(r) + " " + point(r) + " " + point(r) + " " + point(r);
+    case 1: return "pythagoras_difference4 " + point(r) + " " + point(r) + " " + point(r) + " " + point(r);
+    case 2: return "signed_area3 " + point(r) + " " + point(r) + " " + point(r);
+    case 3: return "pythagoras_difference3 " + point(r) + " " + point(r) + " " + point(r);
+    case 4: return num(r, 1);
+    case 5: case 6: return "mult " + mix_operand(r, depth + 1) + " " + mix_operand(r, depth + 1);
+    default: return "{ " + mix_operand(r, depth + 1) + " }";
+    }
+}
+
+std::string script_mix_line(Rng& r) {
+    std::string a = point(r), b = point(r), c = point(r);
+    switch (r.below(7)) {
+    case 0: return a + " = point(" + num(r, 1) + ", -" + num(r, 2) + ")\n";
+    case 1: return "l" + a + " = line(" + b + ", " + c + ")\n";
+    case 2: return a + " = intersection(l" + b + ", l" + c + ")\n";
+    case 3: return "m" + a + " = bisector(segment(" + b + ", " + c + "))\n";
+    case 4: return "draw(segment(" + a + ", " + b + "))\n";
+    case 5: return "label(" + a + ", " + std::to_string(static_cast<int>(r.below(720)) - 360) + ":)\n";
+    default: return "prove { equal " + mix_operand(r, 0) + " " + mix_operand(r, 0) + " }\n";
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: bench-generate report|script|program BYTES [SEED]\n");
+        std::fprintf(stderr, "usage: bench-generate report|script|program|colon-report|script-mix|"
+                             "program-mix BYTES [SEED]\n");
         return 2;
     }
     std::string (*line)(Rng&) = nullptr;
     if (!std::strcmp(argv[1], "report")) line = report_line;
     else if (!std::strcmp(argv[1], "script")) line = script_line;
     else if (!std::strcmp(argv[1], "program")) line = program_line;
+    else if (!std::strcmp(argv[1], "colon-report")) line = colon_report_line;
+    else if (!std::strcmp(argv[1], "script-mix")) line = script_mix_line;
+    else if (!std::strcmp(argv[1], "program-mix")) line = program_mix_line;
     else {
         std::fprintf(stderr, "bench-generate: unknown kind '%s'\n", argv[1]);
         return 2;
