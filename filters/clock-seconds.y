@@ -1,4 +1,5 @@
 /* clock-seconds: every clock reading M:SS.cc as its total in seconds. */
+@PARSER_FRAME@
 %define api.value.type {double}
 %token DIGITS COLON DOT
 %code {
@@ -9,4 +10,11 @@ static double total_seconds(long double m, long double s, long double c)
 }
 }
 %%
-     | DIGITS COLON DIGITS DOT DIGITS '\n'      { printf("%f\n", total_seconds($1, $3, $5)); }
+report: %empty
+      | report entry
+      ;
+
+entry: '\n'
+     | DIGITS COLON DIGITS DOT DIGITS '\n'      { sink.seconds(total_seconds($1, $3, $5)); }
+     | error '\n'                               { yyerrok; }
+     ;

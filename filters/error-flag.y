@@ -1,4 +1,13 @@
-/* runtime-error-flag, syntax-error-flag: a block for every line of their kind of error. */
-%token @TOKEN@
+/* runtime-error-flag, syntax-error-flag: a block for every line of their kind of error: the
+   message, then an empty line. */
+@PARSER_FRAME@
+%token ERROR_PHRASE
 %%
-     | @TOKEN@ '\n'                     { puts("@MESSAGE@\n"); }
+report: %empty
+      | report entry
+      ;
+
+entry: '\n'
+     | ERROR_PHRASE '\n'                        { sink.line("@MESSAGE@"); sink.line(""); }
+     | error '\n'                               { yyerrok; }
+     ;

@@ -1,4 +1,5 @@
 /* The proof-step counters: the count of every line that gives one. */
+@PARSER_FRAME@
 %code requires {
 // A run of digits: its int value, or, when it does not fit an int, its digits.  Those stay
 // valid until the next run is scanned, which is after the line that holds them is complete.
@@ -7,7 +8,27 @@ struct Count {
     const char* digits;
 };
 }
+%code {
+#include <charconv>
+
+// The count as "%d" writes it, or its digits.
+static void write_count(filters::Sink& sink, Count count)
+{
+    char text[16];
+    if (count.digits)
+        sink.line(count.digits);
+    else
+        sink.line({text, static_cast<std::size_t>(std::to_chars(text, text + sizeof text, count.value).ptr - text)});
+}
+}
 %define api.value.type {Count}
 %token STEPS_PHRASE DIGITS
 %%
-     | STEPS_PHRASE DIGITS '\n'                 { if ($2.digits) puts($2.digits); else printf("%d\n", $2.value); }
+report: %empty
+      | report entry
+      ;
+
+entry: '\n'
+     | STEPS_PHRASE DIGITS '\n'                 { write_count(sink, $2); }
+     | error '\n'                               { yyerrok; }
+     ;

@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "filter-list.hpp"
+
 namespace filters {
 
 // The twelve filters, in the order of the table's columns.
 inline constexpr const char* program_names[] = {
-    "prover-time",     "prover-time-colon", "clock-seconds", "algebraic-steps",
-    "elimination-steps", "total-steps",     "geometric-steps", "proved-flag",
-    "proof-status",    "error-kind",        "runtime-error-flag", "syntax-error-flag",
+#define GEOPROOF_NAME(identifier, program) program,
+    GEOPROOF_FILTERS(GEOPROOF_NAME)
+#undef GEOPROOF_NAME
 };
 inline constexpr int filter_count = static_cast<int>(std::size(program_names));
 

@@ -1,0 +1,57 @@
+// The inputs a filter program reads its report through.
+#pragma once
+
+#include <cstddef>
+
+#include "recogniser.hpp"
+
+namespace filters {
+
+// A report from a file or pipe.  Every line ends at its newline with the parser back at its
+// start (a line either completes an entry or is skipped by the error rule), and no token spans a
+// newline, so a complete line that the filter cannot recognise has no effect at all: it is
+// dropped here without being scanned.  The scanner gets every complete line that the search
+// picks, every line longer than the block as it is, and always the unterminated last line, on
+// which the exit status depends.
+class Blocks final : public Source {
+public:
+    Blocks(int fd, LineSearch search) : fd_(fd), search_(search) {}
+
+    // Fills `buffer` completely unless the input ends first, so that a token that outgrows
+    // the scanner's buffer is rescanned only as often as that buffer doubles.
+    long read(char* buffer, unsigned long size) override;
+
+private:
+    static constexpr std::size_t capacity = 256 * 1024;
+
+    bool next_stretch();
+    bool fill();
+    void hand_over(const char* from, const char* to);
+
+    int fd_;
+    LineSearch search_;
+    char data_[capacity + 64];  // room for a search to read whole 64-byte pieces past the end
+    std::size_t begin_ = 0, end_ = 0;  // data_[begin_, end_) is not yet looked at
+    const char* next_ = nullptr;       // a stretch handed over, not yet copied out
+    std::size_t pending_ = 0;
+    bool passing_ = false;             // inside a line longer than the block
+    bool eof_ = false, error_ = false;
+};
+
+// A report typed at a terminal: a line at a time, so that each line's output comes as it ends.
+class TerminalLines final : public Source {
+public:
+    long read(char* buffer, unsigned long size) override;
+};
+
+// Every byte of a descriptor, with no line left out: what the tests compare Blocks with.
+class EveryLine final : public Source {
+public:
+    explicit EveryLine(int fd) : fd_(fd) {}
+    long read(char* buffer, unsigned long size) override;
+
+private:
+    int fd_;
+};
+
+}  // namespace filters

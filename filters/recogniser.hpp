@@ -1,0 +1,79 @@
+// What every filter is made of.  A filter is a recogniser: its scanner and parser, generated from
+// its rule files with names of their own, so that all twelve can live in one process.  It reads
+// bytes from a Source and hands each line the filter writes to a Sink; the filter programs write
+// those lines to standard output, report-table keeps them for its cells.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "numbers.hpp"
+
+namespace filters {
+
+// The scanner's input (its YY_INPUT): up to `size` bytes into `buffer`, 0 at the end of the
+// input, -1 on a read error.
+class Source {
+public:
+    virtual long read(char* buffer, unsigned long size) = 0;
+
+protected:
+    ~Source() = default;
+};
+
+// Where a recogniser's output goes, one line at a time, without its newline.  What one report
+// leaves behind beyond its lines lives here too.
+class Sink {
+public:
+    virtual void line(std::string_view text) = 0;
+
+    // A number of seconds as "%f" writes it.
+    void seconds(double value)
+    {
+        char text[400];
+        line(numbers::fixed(text, sizeof text, value));
+    }
+
+    // proof-status: the code of the last outcome sentence read so far, 3 (not proved) if none.
+    int outcome = 3;
+
+protected:
+    ~Sink() = default;
+};
+
+// The contract of a filter's line search (its `find_line`): finds the first complete line in
+// [begin, limit) that the filter may recognise, returns its newline and sets `start` to its
+// first byte.  When there is none, returns nullptr and sets `start` to the first byte of the
+// unfinished line at the end (`limit` when the stretch ends with a newline).  It may pick a line
+// that turns out not to be recognised, but must never pass over one that is: every line that
+// ends at its newline leaves the parser back at its start, so a line that the search passes
+// over may be dropped unscanned.  The 64 bytes after `limit` may be read.
+using LineSearch = const char* (*)(const char* begin, const char* limit, const char*& start);
+
+// The search of a filter each of whose recognised lines holds `phrase`.
+const char* phrase_line(const char* begin, const char* limit, const char*& start,
+                        std::string_view phrase);
+
+// How a filter ends once its parser has returned: it may write a last line (proof-status writes
+// its outcome) and gives the exit status.
+using Ending = int (*)(int parsed, Sink& sink);
+inline int parse_result(int parsed, Sink&) { return parsed; }  // 0, 1 or 2 as the parser says
+inline int always_success(int, Sink&) { return 0; }
+
+// One filter's scanner and parser, made once and run over any number of inputs.
+class Recogniser {
+public:
+    Recogniser(LineSearch search, Ending ending) : find_line(search), finish(ending) {}
+    virtual ~Recogniser() = default;
+    Recogniser(const Recogniser&) = delete;
+    Recogniser& operator=(const Recogniser&) = delete;
+
+    // Scans and parses `source` to its end.  Returns the parser's result: 0 at the end of the
+    // input, 1 when it gave up there inside an unfinished line, 2 when its stack ran out.
+    virtual int parse(Source& source, Sink& sink) = 0;
+
+    const LineSearch find_line;
+    const Ending finish;
+};
+
+}  // namespace filters
