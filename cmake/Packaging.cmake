@@ -5,9 +5,10 @@ set(CPACK_PACKAGE_VENDOR "geoproof-tools developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "text tools around an automated geometry theorem prover")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Fourteen small command-line tools: script-translator turns a construction\n\
+  "Fifteen small command-line tools: script-translator turns a construction\n\
 script into the prover's construction listing; twelve filters pick running\n\
 times, proof-step counts, outcomes and errors out of the prover's reports;\n\
+report-table tabulates all twelve for many reports at once, as CSV or JSON;\n\
 token-classifier lists and classifies the tokens of a small procedural\n\
 language. Manual pages for every program are included.")
 set(GEOPROOF_PACKAGE_MAINTAINER "geoproof-tools developers <geoproof-tools@localhost>"

@@ -1,16 +1,58 @@
 // What every program of the suite does at its edges: the --help and --version options, and
-// reporting output that could not be written.
+// ending with a message when something it cannot go on without fails: output that cannot be
+// written, input that cannot be read, memory that cannot be had.
 #pragma once
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #ifndef GEOPROOF_VERSION
 #error "GEOPROOF_VERSION must be defined by the build"
 #endif
 
 namespace tool {
+
+// The running program's name, for its messages; begin() sets it.
+inline const char* program = "geoproof-tools";
+
+// What has to be written out before a fatal message (the output buffer registers itself).
+inline void (*before_fatal)() = nullptr;
+
+// Ends the program with status 2 after writing out what it had to write and one line
+// "PROGRAM: WHAT" on standard error, or "PROGRAM: WHAT: REASON" for an `error` number.
+[[noreturn]] inline void fatal(const char* what, int error = 0) {
+    if (before_fatal != nullptr) before_fatal();
+    if (error != 0)
+        std::fprintf(stderr, "%s: %s: %s\n", program, what, std::strerror(error));
+    else
+        std::fprintf(stderr, "%s: %s\n", program, what);
+    std::exit(2);
+}
+
+// The same line for a caller that writes it and exits itself (a scanner's fatal error): writes
+// out what there is to write and gives "PROGRAM: WHAT".
+inline const char* fatal_message(const char* what) {
+    static char line[256];
+    if (before_fatal != nullptr) before_fatal();
+    std::snprintf(line, sizeof line, "%s: %s", program, what);
+    return line;
+}
+
+// Names the running program, and makes running out of memory anywhere end it with a message.
+inline void begin(const char* name) {
+    program = name;
+    std::set_new_handler([] { fatal("out of memory"); });
+}
+
+// A block of `size` bytes from malloc; out of memory ends the program as above.
+inline void* allocate(std::size_t size) {
+    void* block = std::malloc(size);
+    if (block == nullptr) fatal("out of memory");
+    return block;
+}
 
 // When `--help` or `--version` is the only argument, writes the usage text or the suite's
 // name and version to standard output and returns true: the caller then ends the program

@@ -1,8 +1,9 @@
 // The program of one filter: its recogniser over standard input, its lines to standard output.
-#include <cstring>
 #include <string>
 #include <unistd.h>
 
+#include "catalogue.hpp"
+#include "command_line.hpp"
 #include "lines.hpp"
 #include "output.hpp"
 #include "tool.hpp"
@@ -13,43 +14,21 @@ std::unique_ptr<Recogniser> FILTER_MAKE();
 
 namespace {
 
-// What --help says of each filter: the lines it looks for and what it writes for each.
-struct Summary {
-    const char* name;
-    const char* looks_for;
-    const char* writes;
-};
-
-const Summary summaries[] = {
-    {"prover-time", "\"Time spent by the prover is N seconds\"", "N as %f"},
-    {"prover-time-colon", "\"Time spent by the prover: N seconds\"", "N as %f"},
-    {"clock-seconds", "a clock reading M:SS.cc", "M*60 + SS + cc/100 as %f"},
-    {"algebraic-steps", "\"Number of algebraic proof steps: N\"", "N"},
-    {"elimination-steps", "\"Number of elimination proof steps: N\"", "N"},
-    {"total-steps", "\"Total number of proof steps: N\"", "N"},
-    {"geometric-steps", "\"Number of geometric proof steps: N\"", "N"},
-    {"proved-flag", "\"The conjecture has been proved.\"", "1"},
-    {"proof-status", "the six outcome sentences \"The conjecture ...\"",
-     "once, at the end, the code (1-6) of the last one; 3 if there is none"},
-    {"error-kind", "\"Syntax error\" or \"Run-time error\"",
-     "\"Syntax Error\" or \"Semantic Error\", then an empty line"},
-    {"runtime-error-flag", "\"Run-time error\"", "\"Semantic Error\", then an empty line"},
-    {"syntax-error-flag", "\"Syntax error\"", "\"Syntax Error\", then an empty line"},
-};
-
-std::string usage(bool parse_result) {
-    std::string text = "Usage: " FILTER_NAME " < REPORT\n"
-                       "Read a prover report on standard input and pick out its lines of interest.\n";
-    for (const auto& s : summaries) {
-        if (std::strcmp(s.name, FILTER_NAME) != 0) continue;
-        text = text + "Looks for: " + s.looks_for + "\nWrites:    " + s.writes + "\n";
-    }
-    text += "Other lines are skipped silently.\nExit status: ";
+std::string usage(bool parse_result)
+{
+    const catalogue::Program& filter = catalogue::find(FILTER_NAME);
+    std::string text = "Usage: " FILTER_NAME " [REPORT]\n"
+                       "Read a prover report (standard input when REPORT is absent or -) and pick out\n"
+                       "its lines of interest.\n";
+    text.append("Looks for: ").append(filter.looks_for).append("\nWrites:    ").append(filter.writes);
+    text += "\nOther lines are skipped silently.\nExit status: ";
     if (parse_result)
         text += "0 when the report was read to its end; 1 when it ended, without a final\n"
-                "newline, in a line holding a token; 2 on a read or write error.\n";
+                "newline, in a line holding a token; 2 when REPORT cannot be opened, on a read\n"
+                "or write error, or on a bad command line.\n";
     else
-        text += "0; 2 on a read or write error.\n";
+        text += "0; 2 when REPORT cannot be opened, on a read or write error, or on a bad\n"
+                "command line.\n";
     return text;
 }
 
@@ -69,16 +48,18 @@ int main(int argc, char** argv)
 {
     auto recogniser = filters::FILTER_MAKE();
     const bool parse_result = recogniser->finish == filters::parse_result;
-    if (tool::info_option(argc, argv, FILTER_NAME, usage(parse_result).c_str()))
-        return tool::finish(FILTER_NAME, 0);
+    const tool::CommandLine command =
+        tool::command_line(argc, argv, FILTER_NAME, usage(parse_result).c_str());
+    if (command.exit_status >= 0) return tool::finish(FILTER_NAME, command.exit_status);
+    std::FILE* file = command.input ? command.input : stdin;
     StandardOutput sink;
-    filters::TerminalLines terminal;
+    filters::TerminalLines terminal(file);
 #ifdef FILTER_REFERENCE
-    filters::EveryLine file(0);
+    filters::EveryLine blocks(fileno(file));
 #else
-    static filters::Blocks file(0, recogniser->find_line);
+    static filters::Blocks blocks(fileno(file), recogniser->find_line);
 #endif
-    filters::Source& input = isatty(0) ? static_cast<filters::Source&>(terminal) : file;
+    filters::Source& input = isatty(fileno(file)) ? static_cast<filters::Source&>(terminal) : blocks;
     const int status = recogniser->finish(recogniser->parse(input, sink), sink);
     recogniser.reset();
     output::flush();

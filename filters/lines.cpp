@@ -22,14 +22,17 @@ long Blocks::read(char* buffer, unsigned long size)
 {
     std::size_t filled = 0;
     while (filled < size) {
-        if (pending_ == 0 && !next_stretch()) break;
+        if (pending_ == 0 && !next_stretch(filled == 0 || buffer[filled - 1] != '\n')) break;
         std::size_t n = std::min(pending_, size - filled);
         std::memcpy(buffer + filled, next_, n);
         next_ += n;
         pending_ -= n;
         filled += n;
     }
-    if (filled == 0 && error_) return -1;
+    if (filled == 0 && error_ != 0) {
+        errno = error_;
+        return -1;
+    }
     return static_cast<long>(filled);
 }
 
@@ -40,8 +43,9 @@ void Blocks::hand_over(const char* from, const char* to)
     begin_ = static_cast<std::size_t>(to - data_);
 }
 
-// Finds the next stretch the scanner must see; false at end of input or on a read error.
-bool Blocks::next_stretch()
+// Finds the next stretch the scanner must see; false at end of input, on a read error, or when
+// it would have to read on and may not wait.
+bool Blocks::next_stretch(bool may_wait)
 {
     for (;;) {
         char* b = data_ + begin_;
@@ -66,7 +70,7 @@ bool Blocks::next_stretch()
                 return true;
             }
         }
-        if (!fill()) return false;
+        if (!may_wait || !fill()) return false;
     }
 }
 
@@ -92,7 +96,7 @@ bool Blocks::fill()
             return !passing_;
         }
         if (errno != EINTR) {
-            error_ = true;
+            error_ = errno;
             return false;
         }
     }
@@ -102,10 +106,10 @@ long TerminalLines::read(char* buffer, unsigned long size)
 {
     int c = '*';
     std::size_t n = 0;
-    while (n < size && (c = std::getc(stdin)) != EOF && c != '\n')
+    while (n < size && (c = std::getc(terminal_)) != EOF && c != '\n')
         buffer[n++] = static_cast<char>(c);
     if (c == '\n') buffer[n++] = '\n';
-    if (c == EOF && std::ferror(stdin)) return -1;
+    if (c == EOF && std::ferror(terminal_)) return -1;
     return static_cast<long>(n);
 }
 

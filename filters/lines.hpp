@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 
 #include "recogniser.hpp"
 
@@ -17,14 +18,16 @@ class Blocks final : public Source {
 public:
     Blocks(int fd, LineSearch search) : fd_(fd), search_(search) {}
 
-    // Fills `buffer` completely unless the input ends first, so that a token that outgrows
-    // the scanner's buffer is rescanned only as often as that buffer doubles.
+    // Hands over what there is up to the end of a line, or more when it can without waiting
+    // for the input: a line is scanned as soon as it has arrived.  Inside a line it fills
+    // `buffer` completely unless the input ends first, so that a token that outgrows the
+    // scanner's buffer is rescanned only as often as that buffer doubles.
     long read(char* buffer, unsigned long size) override;
 
 private:
     static constexpr std::size_t capacity = 256 * 1024;
 
-    bool next_stretch();
+    bool next_stretch(bool may_wait);
     bool fill();
     void hand_over(const char* from, const char* to);
 
@@ -35,13 +38,18 @@ private:
     const char* next_ = nullptr;       // a stretch handed over, not yet copied out
     std::size_t pending_ = 0;
     bool passing_ = false;             // inside a line longer than the block
-    bool eof_ = false, error_ = false;
+    bool eof_ = false;
+    int error_ = 0;                    // the reason a read failed
 };
 
 // A report typed at a terminal: a line at a time, so that each line's output comes as it ends.
 class TerminalLines final : public Source {
 public:
+    explicit TerminalLines(std::FILE* terminal) : terminal_(terminal) {}
     long read(char* buffer, unsigned long size) override;
+
+private:
+    std::FILE* terminal_;
 };
 
 // Every byte of a descriptor, with no line left out: what the tests compare Blocks with.

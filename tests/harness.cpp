@@ -130,6 +130,7 @@ void check(std::string_view program, const std::vector<Case>& cases) {
         EXPECT_EQ(o.out, c.output);
         EXPECT_EQ(o.status, c.status);
         EXPECT_EQ(o.err, "");
+        if (every_case) every_case(program, c, o);
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -37,6 +38,10 @@ struct Case {
 // Runs every case through the named program and checks stdout and status exactly.
 void check(std::string_view program, std::initializer_list<Case> cases);
 void check(std::string_view program, const std::vector<Case>& cases);
+
+// A further check that check() makes on every case it runs, with what the program did: a test
+// file sets it to hold a property on all the tables of its test binary.
+inline std::function<void(std::string_view program, const Case&, const Outcome&)> every_case;
 
 // A program running with a pseudo-terminal as its standard input and output, with echo and
 // output post-processing turned off, so that what it writes arrives byte for byte.

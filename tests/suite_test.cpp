@@ -1,43 +1,41 @@
 // What every program of the suite shares at its edges: --help and --version, lost output
 // reported as a failure, an unreadable input ending through the scanner's fatal path.
+#include "catalogue.hpp"
 #include "harness.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <string>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
-// Every program, with a line of input that makes it write something, and what it writes.
+// Every program, with an input that makes it write something (its sample), and what it writes.
 struct Program {
-    const char* name;
-    const char* productive_input;
-    const char* output;
+    std::string name, sample, output;
+    bool scanner_reads_input;  // report-table reads its reports itself and names the one that fails
+    bool writes_as_it_reads;   // every program but proof-status and report-table
 };
 
-const Program programs[] = {
-    {"script-translator", "P = point(1, 2)\n", "point P 10.000000 20.000000\n"},
-    {"prover-time", "Time spent by the prover is 1.5 seconds\n", "1.500000\n"},
-    {"prover-time-colon", "Time spent by the prover: 1.5 seconds\n", "1.500000\n"},
-    {"clock-seconds", "1:02.50\n", "62.500000\n"},
-    {"algebraic-steps", "Number of algebraic proof steps: 3\n", "3\n"},
-    {"elimination-steps", "Number of elimination proof steps: 3\n", "3\n"},
-    {"total-steps", "Total number of proof steps: 3\n", "3\n"},
-    {"geometric-steps", "Number of geometric proof steps: 3\n", "3\n"},
-    {"proved-flag", "The conjecture has been proved.\n", "1\n"},
-    {"proof-status", "The conjecture disproved.\n", "2\n"},
-    {"error-kind", "Syntax error\n", "Syntax Error\n\n"},
-    {"runtime-error-flag", "Run-time error\n", "Semantic Error\n\n"},
-    {"syntax-error-flag", "Syntax error\n", "Syntax Error\n\n"},
-    {"token-classifier", "begin x\n", "Uma palavra reservada: begin\nUm identificador: x\n"},
-};
+std::vector<Program> every_program()
+{
+    std::vector<Program> all;
+    for (const auto& p : catalogue::programs)
+        all.push_back({std::string(p.name), std::string(p.sample), std::string(p.output),
+                       p.kind != "table", p.kind != "table" && p.kind != "summary"});
+    return all;
+}
+
+const std::vector<Program> programs = every_program();
 
 bool starts_with(const std::string& s, const std::string& prefix) {
     return s.compare(0, prefix.size(), prefix) == 0;
@@ -122,11 +120,11 @@ TEST(Suite, HelpAndVersionAloneAnswerAndSucceed) {
 TEST(Suite, LostOutputIsAFailure) {
     for (const auto& p : programs) {
         const std::string tool = harness::tool(p.name);
-        auto written = harness::run(tool, p.productive_input);
+        auto written = harness::run(tool, p.sample);
         EXPECT_EQ(written.out, p.output) << p.name;
         for (const char* redirect : {">/dev/full", ">&-"}) {
             SCOPED_TRACE(std::string(p.name) + " " + redirect);
-            auto o = run_redirected(tool, p.productive_input, redirect);
+            auto o = run_redirected(tool, p.sample, redirect);
             EXPECT_TRUE(starts_with(o.err, std::string(p.name) + ": write error: ")) << o.err;
             EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
             EXPECT_EQ(o.status, 2);
@@ -139,10 +137,11 @@ TEST(Suite, LostOutputIsAFailure) {
 
 TEST(Suite, UnreadableInputIsFatal) {
     for (const auto& p : programs) {
+        if (!p.scanner_reads_input) continue;
         SCOPED_TRACE(p.name);
         auto o = harness::run("/bin/sh", "", {"-c", "exec \"$0\" < /", harness::tool(p.name)});
         EXPECT_EQ(o.out, "");
-        EXPECT_EQ(o.err, "input in flex scanner failed\n");
+        EXPECT_EQ(o.err, p.name + ": input in flex scanner failed: Is a directory\n");
         EXPECT_EQ(o.status, 2);
     }
 }
@@ -152,10 +151,11 @@ TEST(Suite, UnreadableInputIsFatal) {
 // input, writes nothing.
 TEST(Suite, ReadErrorKeepsOutputAlreadyWritten) {
     for (const auto& p : programs) {
+        if (!p.scanner_reads_input) continue;
         SCOPED_TRACE(p.name);
-        auto o = reset_after(harness::tool(p.name), p.productive_input);
+        auto o = reset_after(harness::tool(p.name), p.sample);
         EXPECT_EQ(o.out, p.name == std::string("proof-status") ? "" : p.output);
-        EXPECT_EQ(o.err, "input in flex scanner failed\n");
+        EXPECT_EQ(o.err, p.name + ": input in flex scanner failed: Connection reset by peer\n");
         EXPECT_EQ(o.status, 2);
     }
 }
@@ -166,11 +166,89 @@ TEST(Suite, ClosedPipeEndsQuietly) {
     for (const auto& p : programs) {
         SCOPED_TRACE(p.name);
         std::string input;
-        for (int i = 0; i < 100000; ++i) input += p.productive_input;
+        for (int i = 0; i < 100000; ++i) input += p.sample;
         auto o = harness::run("/bin/sh", input,
                               {"-c", "exec 3>&1; { \"$0\"; echo $? >&3; } | head -c 1 >/dev/null",
                                harness::tool(p.name)});
         EXPECT_TRUE(o.out == "141\n" || o.out == "0\n") << o.out;
         EXPECT_EQ(o.err, "");
+    }
+}
+
+// PROGRAM [FILE]: one file read instead of standard input, or - for standard input; a file that
+// cannot be opened or read, a second operand or an unknown option end the program at once with
+// one line on standard error and status 2.  (report-table, which takes many files, has its own.)
+TEST(Suite, OneFileOperand) {
+    char dir_template[] = "/tmp/geoproof-operand-XXXXXX";
+    const std::string dir = mkdtemp(dir_template);
+    const std::string missing = dir + "/missing";
+    for (const auto& p : programs) {
+        if (!p.scanner_reads_input) continue;
+        const std::string file = dir + "/" + p.name;
+        FILE* f = std::fopen(file.c_str(), "w");
+        std::fputs(p.sample.c_str(), f);
+        std::fclose(f);
+        const std::string usage_line = "Usage: " + p.name;
+        const struct {
+            std::vector<std::string> args;
+            std::string input, out, err;
+            int status;
+        } cases[] = {
+            {{file}, "", p.output, "", 0},
+            {{"-"}, p.sample, p.output, "", 0},
+            {{"--", file}, "", p.output, "", 0},
+            {{missing}, p.sample, "", p.name + ": cannot open '" + missing + "': No such file or directory\n", 2},
+            {{dir}, p.sample, "", p.name + ": input in flex scanner failed: Is a directory\n", 2},
+            {{file, file}, p.sample, "", usage_line, 2},
+            {{"--bogus"}, p.sample, "", usage_line, 2},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(p.name + " " + c.args.back());
+            auto o = harness::run(harness::tool(p.name), c.input, c.args);
+            EXPECT_EQ(o.out, c.out);
+            EXPECT_EQ(o.status, c.status);
+            if (c.err == usage_line) {  // the usage message's first line, alone
+                EXPECT_TRUE(starts_with(o.err, usage_line)) << o.err;
+                EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
+            } else {
+                EXPECT_EQ(o.err, c.err);
+            }
+        }
+        std::remove(file.c_str());
+    }
+    rmdir(dir.c_str());
+}
+
+// Output that cannot be written ends the run at its first failed write, however much input is
+// still to come: endless input into a full device, and into a pipe whose reader has gone with
+// SIGPIPE ignored, as a shell or daemon may leave it.
+TEST(Suite, FirstFailedWriteEndsTheRun) {
+    for (const auto& p : programs) {
+        if (!p.writes_as_it_reads) continue;
+        SCOPED_TRACE(p.name);
+        const std::string lines = p.sample.substr(0, p.sample.size() - 1);  // yes adds the newline
+        auto full = harness::run("/bin/sh", "", {"-c", "yes \"$1\" | \"$0\" > /dev/full", harness::tool(p.name), lines},
+                                 std::chrono::seconds(20));
+        EXPECT_EQ(full.err, p.name + ": write error: No space left on device\n");
+        EXPECT_EQ(full.status, 2);
+        auto gone = harness::run("/bin/sh", "",
+                                 {"-c", "trap '' PIPE; exec 3>&1; yes \"$1\" 2>/dev/null | { \"$0\"; echo $? >&3; } | head -c 1 >/dev/null",
+                                  harness::tool(p.name), lines},
+                                 std::chrono::seconds(20));
+        EXPECT_EQ(gone.out, "2\n");
+        EXPECT_EQ(gone.err, p.name + ": write error: Broken pipe\n");
+    }
+}
+
+// A line that arrives through a pipe is answered as soon as it has arrived, without waiting for
+// more input; standard output here is a terminal, where each answer is written at once.
+TEST(Suite, LiveInputIsAnsweredLineByLine) {
+    for (const auto& p : programs) {
+        if (!p.writes_as_it_reads) continue;
+        SCOPED_TRACE(p.name);
+        harness::Terminal term("/bin/sh", {"-c", "cat | exec \"$0\"", harness::tool(p.name)});
+        term.type(p.sample);
+        EXPECT_EQ(term.read(p.output.size()), p.output);
+        EXPECT_EQ(term.finish(), 0);
     }
 }

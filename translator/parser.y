@@ -1,14 +1,18 @@
 /* Parser of script-translator: construction statements and proof goals, written out as a
    construction listing the moment each statement is complete. */
 %{
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "command_line.hpp"
 #include "numbers.hpp"
 #include "output.hpp"
 #include "scanners.hpp"
@@ -18,18 +22,10 @@
 int yylex();
 void yyerror(const char *message);
 
-/* Label state: the angle being translated and the direction suffix it gives. */
-float angulo;
-char letras[3];
-
-/* Working buffers of the goal operands; the last position always stays NUL. */
-char mtampao[4000];
-char staux[4000];
-
 /* What stands in a goal for an operand that could not be read. */
 static const char error_operand[] = "<error>";
 
-static void set_direction(double angle);
+static const char *direction(double degrees);
 /* Lets go of the texts of the values an action has used. */
 template <class... Values> static void release_all(Values... values)
 {
@@ -37,6 +33,16 @@ template <class... Values> static void release_all(Values... values)
 }
 static char *compose(std::initializer_list<const char *> pieces);
 static char *number_text(double value);
+static int count_error_operands(const char *text);
+
+/* The --diagnostics option: one line on standard error for every error the listing shows. */
+static struct {
+    bool on = false;
+    const char *name = "<stdin>";  /* the script's, as the lines name it */
+    int errors = 0;                /* reported, each with its empty line in the listing */
+    int statements_skipped = 0;    /* errors reported outside a goal */
+    int operands_unreadable = 0;   /* error operands in the goals written */
+} diagnostics;
 %}
 
 %code provides {
@@ -45,7 +51,29 @@ static char *number_text(double value);
 
 /* Writes the pieces of a statement's output, in order, through the output buffer. */
 void emit(std::initializer_list<std::string_view> pieces);
+
+/* Writes the listing's message for a string that its line end cut off, which starts on line
+   `scanned.break_line`. */
+void unterminated_string();
+
+/* Where the scanner is in the script, for the diagnostics. It is kept up only at newline bytes,
+   newline tokens and strings, so that the other tokens cost nothing more. */
+struct ScriptPosition {
+    long line = 1;          /* the line of the next byte to scan, from 1 */
+    long break_line = 1;    /* the line of the last newline token or string returned */
+    char break_char = 0;    /* what made that newline token: '\n', '\r', ';', or 0 for a
+                               comment that ends the input */
+};
+inline ScriptPosition scanned;
 }
+
+/* The syntax errors are reported by yyreport_syntax_error below, which asks the parser's
+   tables which tokens it expected; yyerror is left with "memory exhausted" alone. This
+   changes only how an error is reported, not the automaton: parser.cpp generated with and
+   without this line has the same yypact, yydefact, yypgoto, yydefgoto, yytable, yycheck,
+   yystos, yyr1, yyr2 and yytranslate, byte for byte, and bison -v describes the same states
+   (no LAC, the same default reductions and recovery). */
+%define parse.error custom
 
 %union {
     double num;
@@ -88,9 +116,12 @@ statement
     | DRAW '(' SEGMENT '(' IDENT ',' IDENT ')' ')'
         { emit({"drawsegment ", $5, " ", $7, "\n"}); release_all($5, $7); }
     | LABEL '(' IDENT ',' NUMBER ':' ')'
-        { set_direction($5); emit({"cmark_", letras, " ", $3, "\n"}); release_all($3); }
+        { emit({"cmark_", direction($5), " ", $3, "\n"}); release_all($3); }
     | PROVE '{' EQUAL expr expr '}'
-        { emit({"\nprove { equal ", $4, " ", $5, " }\n\n"}); release_all($4, $5); }
+        { emit({"\nprove { equal ", $4, " ", $5, " }\n\n"});
+          if (diagnostics.on)
+              diagnostics.operands_unreadable += count_error_operands($4) + count_error_operands($5);
+          release_all($4, $5); }
     | error
     ;
 
@@ -121,10 +152,189 @@ term
     ;
 %%
 
-/* A syntax error shows in the listing as a line break. */
+/* A line break in the listing, where an error was found. */
+static void break_listing()
+{
+    output::put("\n");
+    output::done();
+}
+
+/* One diagnostic line. What the listing holds so far goes out first, so that where both
+   streams meet each line comes after the listing it is about. */
+static void tell(long line, std::string_view message)
+{
+    output::flush();
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s:%ld: %.*s\n", diagnostics.name, line, static_cast<int>(message.size()),
+                 message.data());
+}
+
+/* The line of the token the parser is looking at. A newline token or a string may end in the
+   newline byte that ends its line, which the scanner has then counted already. */
+static long token_line()
+{
+    return yychar == '\n' || yychar == STRING ? scanned.break_line : scanned.line;
+}
+
+/* The parser's stack is full: a goal nests too deeply. This is the only message that comes
+   here; syntax errors go to yyreport_syntax_error. */
 void yyerror(const char *)
 {
-    emit({"\n"});
+    break_listing();
+    ++diagnostics.errors;
+    if (diagnostics.on)
+        tell(token_line(), "goal nested too deeply (the parser's stack is full)");
+}
+
+static const char *keyword(yysymbol_kind_t kind)
+{
+    switch (kind) {
+    case YYSYMBOL_POINT: return "'point'";
+    case YYSYMBOL_LINE: return "'line'";
+    case YYSYMBOL_SEGMENT: return "'segment'";
+    case YYSYMBOL_INTERSECTION: return "'intersection'";
+    case YYSYMBOL_PARALLEL: return "'parallel'";
+    case YYSYMBOL_PERPENDICULAR: return "'perpendicular'";
+    case YYSYMBOL_BISECTOR: return "'bisector'";
+    case YYSYMBOL_PROVE: return "'prove'";
+    case YYSYMBOL_EQUAL: return "'equal'";
+    case YYSYMBOL_SRATIO: return "'sratio'";
+    case YYSYMBOL_MULT: return "'mult'";
+    case YYSYMBOL_PYTHAGORAS_DIFFERENCE3: return "'pythagoras_difference3'";
+    case YYSYMBOL_PYTHAGORAS_DIFFERENCE4: return "'pythagoras_difference4'";
+    case YYSYMBOL_SIGNED_AREA3: return "'signed_area3'";
+    case YYSYMBOL_SIGNED_AREA4: return "'signed_area4'";
+    case YYSYMBOL_DRAW: return "'draw'";
+    case YYSYMBOL_LABEL: return "'label'";
+    default: return nullptr;
+    }
+}
+
+/* A token the parser expected, in words. */
+static std::string expected_words(yysymbol_kind_t kind)
+{
+    if (kind == YYTRANSLATE('\n'))
+        return "end of line";
+    if (kind == YYSYMBOL_NUMBER)
+        return "a number";
+    if (kind == YYSYMBOL_IDENT)
+        return "a name";
+    if (kind == YYSYMBOL_STRING)
+        return "a string";
+    const char *word = keyword(kind);
+    return word ? word : yysymbol_name(kind);
+}
+
+/* The token the parser found, in words: the one it is looking at now. */
+static std::string found_words(yysymbol_kind_t kind)
+{
+    char text[64];
+    if (kind == YYSYMBOL_YYEOF)
+        return "end of input";
+    if (kind == YYTRANSLATE('\n')) {
+        if (scanned.break_char == ';')
+            return "';'";
+        return scanned.break_char == '\r' ? "carriage return" : "end of line";
+    }
+    if (kind == YYSYMBOL_NUMBER) {
+        std::snprintf(text, sizeof text, "number %g", yylval.num);
+        return text;
+    }
+    if (kind == YYSYMBOL_IDENT && yylval.text != nullptr) {
+        size_t length = strlen(yylval.text);
+        return "name '" + std::string(yylval.text, std::min<size_t>(length, 40))
+               + (length > 40 ? "...'" : "'");
+    }
+    if (kind == YYSYMBOL_IDENT)
+        return "name";
+    if (kind == YYSYMBOL_STRING)
+        return "string";
+    if (const char *word = keyword(kind))
+        return word;
+    /* A character the grammar has no use for reaches it as the undefined token; the scanner
+       sends a NUL byte as that token itself. */
+    int c = yychar == YYUNDEF ? 0 : yychar;
+    if (c > ' ' && c < 0x7f)
+        std::snprintf(text, sizeof text, "'%c'", c);
+    else
+        std::snprintf(text, sizeof text, "byte 0x%02x", static_cast<unsigned>(c) & 0xffu);
+    return text;
+}
+
+/* Whether the parser is inside a goal: past its "equal", where it recovers within the goal and
+   gives up if the input ends first. The stack's bottom state, 0, is never entered again. */
+static bool inside_goal(const yypcontext_t *context)
+{
+    for (const yy_state_t *state = context->yyssp;; --state) {
+        if (yystos[*state] == YYSYMBOL_EQUAL)
+            return true;
+        if (*state == 0)
+            return false;
+    }
+}
+
+/* What was found and, when the current state lists a few tokens, what was expected. */
+static std::string syntax_message(const yypcontext_t *context)
+{
+    yysymbol_kind_t found = yypcontext_token(context);
+    bool goal = inside_goal(context);
+    diagnostics.statements_skipped += !goal;
+    std::string message = "unexpected " + found_words(found);
+    if (goal && found == YYSYMBOL_YYEOF)
+        return message + " inside an unclosed goal";
+    if (goal)
+        message += " in a goal";
+
+    /* The end of the input may come wherever a line may end, and a line may end wherever a
+       statement may start: neither is worth a word next to the others. */
+    yysymbol_kind_t expected[YYNTOKENS];
+    int count = yypcontext_expected_tokens(context, expected, YYNTOKENS);
+    count = static_cast<int>(std::remove(expected, expected + count, YYSYMBOL_YYEOF) - expected);
+    if (count > 1)
+        count = static_cast<int>(std::remove(expected, expected + count, YYTRANSLATE('\n')) - expected);
+    /* Where an operand may start, that is one word. */
+    static const yysymbol_kind_t operand_starts[] = {
+        YYSYMBOL_MULT, YYTRANSLATE('{'), YYSYMBOL_SRATIO, YYSYMBOL_SIGNED_AREA3,
+        YYSYMBOL_SIGNED_AREA4, YYSYMBOL_PYTHAGORAS_DIFFERENCE3, YYSYMBOL_PYTHAGORAS_DIFFERENCE4,
+        YYSYMBOL_NUMBER};
+    auto listed = [&](yysymbol_kind_t kind) {
+        return std::find(expected, expected + count, kind) != expected + count;
+    };
+    std::vector<std::string> words;
+    if (std::all_of(std::begin(operand_starts), std::end(operand_starts), listed)) {
+        words.push_back("an operand");
+        for (yysymbol_kind_t kind : operand_starts)
+            count = static_cast<int>(std::remove(expected, expected + count, kind) - expected);
+    }
+    for (int i = 0; i < count; ++i)
+        words.push_back(expected_words(expected[i]));
+    if (words.empty() || words.size() > 4)
+        return message;
+    message += ", expecting ";
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (i > 0)
+            message += i + 1 == words.size() ? " or " : ", ";
+        message += words[i];
+    }
+    return message;
+}
+
+/* A syntax error shows in the listing as a line break, and with --diagnostics in words. */
+static int yyreport_syntax_error(const yypcontext_t *context)
+{
+    break_listing();
+    ++diagnostics.errors;
+    if (diagnostics.on)
+        tell(token_line(), syntax_message(context));
+    return 0;
+}
+
+void unterminated_string()
+{
+    if (diagnostics.on)
+        tell(scanned.break_line, "unterminated string");
+    output::put("Unterminated character string");
+    output::done();
 }
 
 void emit(std::initializer_list<std::string_view> pieces)
@@ -140,72 +350,114 @@ int yylex()
     return scanner::lex();
 }
 
-/* Sets `letras` to the direction of a label angle in degrees. The sectors are decided on the
+/* The direction suffix of a label angle in degrees. The sectors are decided on the
    single-precision angle; one beyond a whole turn either way is first brought back by whole
    turns, so that every angle has a direction. */
-static void set_direction(double angle)
+static const char *direction(double degrees)
 {
-    if (!std::isfinite(angle))
-        angle = 0;
-    else if (std::fabs(angle) > FLT_MAX)
-        angle = std::fmod(angle, 360.0);
-    angulo = static_cast<float>(angle);
-    if (angulo > 360 || angulo < -360)
-        angulo = std::fmod(angulo, 360.0f);
-    if (angulo < 0)
-        angulo = angulo + 360.0f;
+    if (!std::isfinite(degrees))
+        degrees = 0;
+    else if (std::fabs(degrees) > FLT_MAX)
+        degrees = std::fmod(degrees, 360.0);
+    float angle = static_cast<float>(degrees);
+    if (angle > 360 || angle < -360)
+        angle = std::fmod(angle, 360.0f);
+    if (angle < 0)
+        angle = angle + 360.0f;
 
-    const char *suffix = "r";
-    if (angulo > 22.5f && angulo < 67.5f)
-        suffix = "rt";
-    else if (angulo >= 67.5f && angulo <= 112.5f)
-        suffix = "t";
-    else if (angulo > 112.5f && angulo < 157.5f)
-        suffix = "lt";
-    else if (angulo >= 157.5f && angulo <= 202.5f)
-        suffix = "l";
-    else if (angulo > 202.5f && angulo < 247.5f)
-        suffix = "lb";
-    else if (angulo >= 247.5f && angulo <= 292.5f)
-        suffix = "b";
-    else if (angulo > 292.5f && angulo < 337.5f)
-        suffix = "rb";
-    strcpy(letras, suffix);
+    if (angle > 22.5f && angle < 67.5f)
+        return "rt";
+    if (angle >= 67.5f && angle <= 112.5f)
+        return "t";
+    if (angle > 112.5f && angle < 157.5f)
+        return "lt";
+    if (angle >= 157.5f && angle <= 202.5f)
+        return "l";
+    if (angle > 202.5f && angle < 247.5f)
+        return "lb";
+    if (angle >= 247.5f && angle <= 292.5f)
+        return "b";
+    if (angle > 292.5f && angle < 337.5f)
+        return "rb";
+    return "r";
 }
 
-/* Puts the pieces together in `mtampao`, as far as they fit, and returns a copy of the text. */
+/* Puts the pieces together, as far as they fit in an operand's 3999 characters, and returns a
+   copy of the text. */
 static char *compose(std::initializer_list<const char *> pieces)
 {
+    char text[4000];
     size_t length = 0;
     for (const char *piece : pieces) {
-        size_t size = strnlen(piece, sizeof mtampao - 1 - length);
-        memcpy(mtampao + length, piece, size);
+        size_t size = strnlen(piece, sizeof text - 1 - length);
+        memcpy(text + length, piece, size);
         length += size;
     }
-    mtampao[length] = '\0';
-    return texts::copy(mtampao, length);
+    return texts::copy(text, length);
 }
 
 static char *number_text(double value)
 {
-    return texts::copy(staux, numbers::fixed(staux, sizeof staux - 1, value).size());
+    char text[400];
+    return texts::copy(text, numbers::fixed(text, sizeof text, value).size());
+}
+
+/* How many error operands a goal operand's text holds; no name or number can look like one. */
+static int count_error_operands(const char *text)
+{
+    int count = 0;
+    for (const char *at = text; (at = strstr(at, error_operand)) != nullptr; at += sizeof error_operand - 1)
+        ++count;
+    return count;
 }
 
 static const char usage[] =
-    "Usage: script-translator < SCRIPT\n"
-    "Translate a construction script read from standard input into a construction listing\n"
-    "written to standard output; a malformed line shows as an empty line and is skipped.\n"
+    "Usage: script-translator [--diagnostics] [FILE]\n"
+    "Translate a construction script read from FILE, or from standard input, into a\n"
+    "construction listing written to standard output. A malformed line shows as an empty line\n"
+    "and is skipped; inside a goal, an operand that cannot be read shows as <error>.\n"
+    "\n"
+    "  --diagnostics  for each such error also write one line NAME:LINE: MESSAGE to standard\n"
+    "                 error (NAME is FILE, or <stdin>), and a count at the end\n"
+    "\n"
+    "Example: the script fig.script with two mistakes\n"
+    "  P = point(1, 2)\n"
+    "  Q = point(3 4)\n"
+    "  prove { equal sratio P Q P 1 }\n"
+    "gives an empty line for each in the listing, then the goal between its own two:\n"
+    "  point P 10.000000 20.000000\n"
+    "  (three empty lines)\n"
+    "  prove { equal <error> 1.000000 }\n"
+    "  (one empty line)\n"
+    "and script-translator --diagnostics fig.script writes to standard error\n"
+    "  fig.script:2: unexpected number 4, expecting ','\n"
+    "  fig.script:3: unexpected number 1 in a goal, expecting a name\n"
+    "  fig.script: 1 statement skipped, 1 goal operand unreadable\n"
+    "\n"
     "Exit status: 0 when the script was read to its end; 1 when it ended inside an unclosed\n"
-    "proof goal; 2 when goals nest too deeply, the input cannot be read or the output cannot\n"
-    "be written.\n";
+    "proof goal; 2 when goals nest too deeply, the command line is wrong, FILE cannot be\n"
+    "opened, the input cannot be read or the output cannot be written.\n";
 
 int main(int argc, char **argv)
 {
-    if (tool::info_option(argc, argv, "script-translator", usage))
-        return tool::finish("script-translator", 0);
-    scanner::open(nullptr);
+    tool::CommandLine command =
+        tool::command_line(argc, argv, "script-translator", usage, {"--diagnostics"});
+    if (command.exit_status >= 0)
+        return tool::finish("script-translator", command.exit_status);
+    diagnostics.on = command.has(0);
+    if (command.file != nullptr)
+        diagnostics.name = command.file;
+    scanner::open(command.input);
     int result = yyparse();
     scanner::destroy();
     output::flush();
+    if (diagnostics.on && diagnostics.errors > 0) {
+        /* a goal the parse gave up in was not written either */
+        int skipped = diagnostics.statements_skipped + (result != 0);
+        std::fflush(stdout);
+        std::fprintf(stderr, "%s: %d statement%s skipped, %d goal operand%s unreadable\n",
+                     diagnostics.name, skipped, skipped == 1 ? "" : "s", diagnostics.operands_unreadable,
+                     diagnostics.operands_unreadable == 1 ? "" : "s");
+    }
     return tool::finish("script-translator", result);
 }

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tool.hpp"
+
 namespace texts {
 
 #ifdef __SANITIZE_ADDRESS__
@@ -34,8 +36,7 @@ inline char* copy(const char* text, std::size_t length) {
         used += length + 1;
         ++alive;
     } else {
-        made = static_cast<char*>(std::malloc(length + 1));
-        if (made == nullptr) return nullptr;
+        made = static_cast<char*>(tool::allocate(length + 1));
     }
     std::memcpy(made, text, length);
     made[length] = '\0';

@@ -174,9 +174,10 @@ TEST(Traps, DigitRunsWithoutAFractionInTimingLines) {
 TEST(Traps, TokensLongerThanTheBuffer) {
     const std::size_t size = 64u << 20;
     const long memory = limits::base_kib + limits::token_kib(size);
+    // A comment is read in pieces: however long, it takes no memory beyond the start.
     check("script-translator",
           {"comment", "% " + std::string(size, 'x') + "\nP = point(1, 2)\n",
-           "point P 10.000000 20.000000\n", 0, memory},
+           "point P 10.000000 20.000000\n", 0, limits::base_kib},
           seconds(30));
     check("token-classifier",
           {"comment", "{" + std::string(size, 'x') + "} x\n", "Um identificador: x\n", 0, memory},
@@ -219,4 +220,28 @@ TEST(Traps, UnclosedBracesAndNulBytesInsideTokens) {
              Limit{"NUL bytes after a quote at the end", "P = point(1, 2)\n\"" + nuls, "point P 10.000000 20.000000\n\n", 0, memory},
          })
         check("script-translator", c, seconds(20));
+}
+
+// Memory that runs out, wherever it is taken (the scanner's buffer, a copied name, a count's
+// digits, a comment's or string's pieces), ends the run with one line on standard error and
+// status 2, never with a signal.
+TEST(Traps, MemoryExhaustionEndsWithAMessage) {
+    if (!limits::bounded) GTEST_SKIP() << "no bound on address space in a sanitized build";
+    const std::string run(hundred_mb, 'A');
+    const struct {
+        const char* program;
+        std::string input;
+    } cases[] = {
+        {"script-translator", "l = line(" + run + ", B)\n"},
+        {"script-translator", "\"\0"s + run + "\"\n"},
+        {"total-steps", "Total number of proof steps: " + std::string(hundred_mb, '7') + "\n"},
+        {"token-classifier", "{\0"s + run + "}\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program);
+        auto o = limits::run(c.program, c.input, seconds(60), 180'000);
+        EXPECT_EQ(o.status, 2);
+        EXPECT_EQ(o.err.rfind(c.program + ": "s, 0), 0u) << o.err;
+        EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
+    }
 }

@@ -49,6 +49,9 @@ for prog in "$@"; do
 	status=$?
 	want=
 	[ "$prog" = proof-status ] && want=3
+	[ "$prog" = report-table ] && want="$(echo "file,prover_time,prover_time_colon,\
+clock_seconds,algebraic_steps,elimination_steps,total_steps,geometric_steps,proved_flag,\
+proof_status,error_kind,runtime_error_flag,syntax_error_flag"; echo '-,,,,,,,,,3,,,')"
 	[ "$status" = 0 ] && [ "$out" = "$want" ] ||
 		bad "$prog on empty input: status $status, output '$out'"
 done

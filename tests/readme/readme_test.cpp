@@ -76,6 +76,7 @@ TEST_F(Readme, ExamplesRunEveryProgramOnTheSamples) {
         return false;
     };
     EXPECT_TRUE(runs("script-translator", "examples/midpoints.script"));
+    EXPECT_TRUE(runs("report-table", "examples/report.txt"));
     for (const char* filter : {"prover-time", "prover-time-colon", "clock-seconds",
                                "algebraic-steps", "elimination-steps", "total-steps",
                                "geometric-steps", "proved-flag", "proof-status", "error-kind",

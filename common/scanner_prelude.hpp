@@ -1,0 +1,53 @@
+// What the translator's and the classifier's scanners share, included at the top of each rule
+// file: how they read their input and how they end on a fatal error.
+//
+// From a file or a pipe a scanner reads with read(2) and hands over what has come as soon as it
+// ends at a line's end, so that a line typed into a pipe is scanned as it arrives; otherwise it
+// fills the buffer, since flex rescans a token from its start after every read that ends inside
+// it, and a token far longer than the buffer would cost time quadratic in its length if the
+// reads were short. (No token spans a line end.) The interactive scanner that a terminal gets
+// reads a character at a time up to the line's end, as flex's own does.
+#pragma once
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <unistd.h>
+
+#include "output.hpp"
+#include "tool.hpp"
+
+namespace scanner_input {
+
+inline long read(std::FILE* input, bool interactive, char* buffer, long size) {
+    long filled = 0;
+    if (interactive) {
+        int c = '*';
+        while (filled < size && (c = std::getc(input)) != EOF && c != '\n')
+            buffer[filled++] = static_cast<char>(c);
+        if (c == '\n') buffer[filled++] = '\n';
+        if (c == EOF && std::ferror(input)) tool::fatal("input in flex scanner failed", errno);
+        return filled;
+    }
+    while (filled < size && (filled == 0 || buffer[filled - 1] != '\n')) {
+        ssize_t n = ::read(fileno(input), buffer + filled, static_cast<size_t>(size - filled));
+        if (n > 0) {
+            filled += n;
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            if (filled > 0) break;  // what came is scanned first; the next read fails again
+            tool::fatal("input in flex scanner failed", errno);
+        }
+    }
+    return filled;
+}
+
+}  // namespace scanner_input
+
+/* The buffer is filled as far as it has room, not 8 KiB at a time (see above). */
+#define YY_READ_BUF_SIZE INT_MAX
+#define YY_INPUT(buffer, result, size) \
+    (result) = scanner_input::read(yyin, YY_CURRENT_BUFFER_LVALUE->yy_is_interactive, buffer, size)
+/* A fatal error names the program, after what is already written is written out. */
+#define YY_FATAL_ERROR(message) yy_fatal_error(tool::fatal_message(message))

@@ -1,0 +1,222 @@
+// script-translator --diagnostics and its command line: what it tells for a table of scripts,
+// and one property held on every script that the translator's tests run through
+// harness::check and on generated scripts: each error the listing shows gets exactly one
+// diagnostic, written to the merged streams right after the error's line break.
+#include "harness.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace std::string_literals;
+
+namespace {
+const char* const prog = "script-translator";
+
+std::string repeat(const std::string& s, int n) {
+    std::string r;
+    while (n-- > 0) r += s;
+    return r;
+}
+
+// Runs `input` with --diagnostics, standard error merged into standard output, and checks it
+// against `plain`, the run without the option. Taken out of the merged bytes, the diagnostics
+// must leave the listing as it was; the syntax diagnostics must stand exactly after the line
+// breaks that report errors (empty lines, or ones that end the unterminated-string message,
+// apart from the two empty lines around each goal), one each, in order; each "unterminated
+// string" right before its message; their line numbers must not go back; and a summary must
+// end them when there was an error.
+void expect_one_diagnostic_per_error(const std::string& input, const harness::Outcome& plain) {
+    const std::string command = "exec '" + harness::tool(prog) + "' --diagnostics 2>&1";
+    const harness::Outcome merged = harness::run("/bin/sh", input, {"-c", command});
+    const std::string name = "<stdin>:", message = "Unterminated character string";
+    const std::string goal = "prove { equal ";
+
+    std::string listing, summary;
+    std::vector<std::size_t> told, told_unterminated;  // listing offsets of the diagnostics
+    long last_line = 0;
+    for (std::size_t i = 0; i < merged.out.size();) {
+        std::size_t at = merged.out.find(name, i), end = merged.out.find('\n', at);
+        listing += merged.out.substr(i, at - i);
+        if (at == std::string::npos) break;
+        ASSERT_NE(end, std::string::npos) << merged.out;
+        std::string line = merged.out.substr(at + name.size(), end - at - name.size());
+        i = end + 1;
+        if (line[0] == ' ') {
+            summary = line;
+            EXPECT_EQ(i, merged.out.size()) << "the summary is not last";
+            continue;
+        }
+        long number = std::stol(line);
+        EXPECT_GE(number, last_line) << line;
+        last_line = number;
+        bool unterminated = line.ends_with(": unterminated string");
+        (unterminated ? told_unterminated : told).push_back(listing.size());
+    }
+    EXPECT_EQ(listing, plain.out);
+    EXPECT_EQ(merged.status, plain.status);
+    EXPECT_EQ(summary.empty(), told.empty()) << summary;
+
+    std::vector<std::size_t> errors, messages;
+    bool after_goal = false;
+    for (std::size_t start = 0, nl; (nl = listing.find('\n', start)) != std::string::npos;
+         start = nl + 1) {
+        std::string line = listing.substr(start, nl - start);
+        for (std::size_t m; (m = line.find(message)) != std::string::npos;) line.erase(m, message.size());
+        bool before_goal = listing.compare(nl + 1, goal.size(), goal) == 0;
+        if (line.empty() && !before_goal && !after_goal) errors.push_back(nl + 1);
+        after_goal = listing.compare(start, goal.size(), goal) == 0;
+    }
+    for (std::size_t m = 0; (m = listing.find(message, m)) != std::string::npos; m += message.size())
+        messages.push_back(m);
+    EXPECT_EQ(told, errors) << listing;
+    EXPECT_EQ(told_unterminated, messages) << listing;
+}
+
+// Every case that check() runs in this test binary, the conformance tables of the other test
+// files included, is held to the property too.
+const bool every_case_checked =
+    (harness::every_case = [](std::string_view program, const harness::Case& c,
+                              const harness::Outcome& o) {
+         if (program == prog) {
+             SCOPED_TRACE("with --diagnostics");
+             expect_one_diagnostic_per_error(c.input, o);
+         }
+     },
+     true);
+
+// A script of statements, some of them broken by cutting out or putting in a few characters,
+// ended by newlines, semicolons, CR LF or comments.
+std::string generated_script(std::mt19937& random) {
+    static const std::string statements[] = {
+        "P = point(1, -2.5)", "l = line(A, B)", "X = intersection(l, m)",
+        "m = bisector(segment(A, B))", "draw(segment(A, B))", "label(A, 45:)",
+        "prove { equal sratio A B C D 1 }", "prove { equal mult 2 { signed_area3 A B C } 4 }"};
+    static const std::string insertions[] = {
+        " Q ", "1", "(", ")", ",", "{", "}", ":", "!", "point", "equal", "\"s\"", "$t$",
+        "\"open", "% note", "\xff", "\0"s, "\n", ";"};
+    static const std::string ends[] = {"\n", "\n", "\n", ";", "\r\n", " % comment\n"};
+    auto pick = [&random](const auto& list) {
+        return list[random() % (sizeof list / sizeof list[0])];
+    };
+    std::string script;
+    for (int lines = 1 + random() % 12; lines > 0; --lines) {
+        std::string line = pick(statements);
+        for (int changes = random() % 4 - 1; changes > 0; --changes) {
+            std::size_t at = random() % line.size();
+            if (random() % 2)
+                line.erase(at, 1 + random() % 3);
+            else
+                line.insert(at, pick(insertions));
+            if (line.empty()) line = pick(insertions);
+        }
+        script += line + pick(ends);
+    }
+    if (random() % 4 == 0) script.pop_back();
+    return script;
+}
+}  // namespace
+
+TEST(TranslatorDiagnostics, OnePerErrorOnGeneratedScripts) {
+    std::mt19937 random(13);
+    for (int i = 0; i < 300; ++i) {
+        const std::string script = generated_script(random);
+        SCOPED_TRACE(script);
+        expect_one_diagnostic_per_error(script, harness::run(harness::tool(prog), script));
+    }
+}
+
+TEST(TranslatorDiagnostics, WhatTheyTell) {
+    struct Row {
+        const char* name;
+        std::string script;
+        std::string told;  // standard error with --diagnostics
+        int status = 0;
+    };
+    const auto tally = [](int statements, int operands) {
+        return "<stdin>: " + std::to_string(statements) + (statements == 1 ? " statement" : " statements")
+               + " skipped, " + std::to_string(operands) + (operands == 1 ? " goal operand" : " goal operands")
+               + " unreadable\n";
+    };
+    const Row rows[] = {
+        {"two mistakes", "P = point(1, 2)\nQ = point(3 4)\nl = line(P, Q\ndraw(segment(P, Q))\n",
+         "<stdin>:2: unexpected number 4, expecting ','\n"
+         "<stdin>:3: unexpected end of line, expecting ')'\n" + tally(2, 0)},
+        {"no mistake, nothing told", "P = point(1, 2)\nprove { equal 1 2 }\n", ""},
+        {"at the start of a statement", "point(1, 2)\n",
+         "<stdin>:1: unexpected 'point', expecting a name, 'prove', 'draw' or 'label'\n" + tally(1, 0)},
+        {"after a complete statement", "P = point(1, 2) " + std::string(50, 'n') + "\n",
+         "<stdin>:1: unexpected name '" + std::string(40, 'n') + "...', expecting end of line\n"
+             + tally(1, 0)},
+        {"line end on its own line", "P = point(1,\n",
+         "<stdin>:1: unexpected end of line, expecting a number\n" + tally(1, 0)},
+        {"lines counted through comments and CR LF; a semicolon",
+         "% comment\r\nP = point(1, 2);\r\n\r\nQ = point(1, 2;\n",
+         "<stdin>:4: unexpected ';', expecting ')'\n" + tally(1, 0)},
+        {"silent errors stay silent", "foo\nbar\n",
+         "<stdin>:1: unexpected end of line, expecting '='\n" + tally(1, 0)},
+        {"unterminated string, then the line after it",
+         "x = \"abc\nP = point(1, 2)\nQ = 1\n",
+         "<stdin>:1: unterminated string\n"
+         "<stdin>:1: unexpected string, expecting 'point', 'line', 'intersection' or 'bisector'\n"
+         "<stdin>:3: unexpected number 1, expecting 'point', 'line', 'intersection' or 'bisector'\n"
+             + tally(2, 0)},
+        {"bytes outside the language", "a\xff\nP = point(1, 2) !\n",
+         "<stdin>:1: unexpected byte 0xff, expecting '='\n"
+         "<stdin>:2: unexpected '!', expecting end of line\n" + tally(2, 0)},
+        {"operand missing in a goal", "prove { equal 1 }\n",
+         "<stdin>:1: unexpected '}' in a goal, expecting an operand\n" + tally(0, 1)},
+        {"goal left open at its line end", "prove { equal 1 2\nP = point(1, 2)\n",
+         "<stdin>:1: unexpected end of line in a goal, expecting '}'\n" + tally(1, 0), 1},
+        {"goal cut off by the end of input", "P = point(1, 2)\nprove { equal",
+         "<stdin>:2: unexpected end of input inside an unclosed goal\n" + tally(1, 0), 1},
+        {"goal nested too deeply", "\nprove { equal " + repeat("{ ", 10000) + "1 2 }\n",
+         "<stdin>:2: goal nested too deeply (the parser's stack is full)\n" + tally(1, 0), 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto o = harness::run(harness::tool(prog), row.script, {"--diagnostics"});
+        EXPECT_EQ(o.err, row.told);
+        EXPECT_EQ(o.status, row.status);
+    }
+}
+
+TEST(TranslatorDiagnostics, CommandLine) {
+    char file[] = "/tmp/script-translator-test-XXXXXX";
+    int fd = mkstemp(file);
+    ASSERT_GE(fd, 0);
+    const std::string script = "P = point(1 2)\nQ = point(3, 4)\n", f = file;
+    ASSERT_EQ(write(fd, script.data(), script.size()), static_cast<ssize_t>(script.size()));
+    close(fd);
+    const std::string usage = "Usage: script-translator [--diagnostics] [FILE]\n";
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+        std::string out, err;
+        int status;
+    };
+    const Row rows[] = {
+        {"file operand", {"--diagnostics", f}, "\npoint Q 30.000000 40.000000\n",
+         f + ":1: unexpected number 2, expecting ','\n" + f
+             + ": 1 statement skipped, 0 goal operands unreadable\n", 0},
+        {"- is standard input", {"-", "--diagnostics"}, "point R 0.000000 0.000000\n", "", 0},
+        {"file that cannot be opened", {"/nonexistent/x.script"}, "",
+         "script-translator: cannot open '/nonexistent/x.script': No such file or directory\n", 2},
+        {"second operand", {f, "-"}, "", usage, 2},
+        {"unknown option", {"--diagnostic", f}, "", usage, 2},
+        {"-- ends the options", {"--", "--diagnostics"}, "",
+         "script-translator: cannot open '--diagnostics': No such file or directory\n", 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto o = harness::run(harness::tool(prog), "R = point(0, 0)\n", row.args);
+        EXPECT_EQ(o.out, row.out);
+        EXPECT_EQ(o.err, row.err);
+        EXPECT_EQ(o.status, row.status);
+    }
+    unlink(file);
+}
