@@ -1,19 +1,25 @@
 // Deterministic generator of benchmark inputs: prover reports, construction scripts and
-// program texts of any size.
+// program texts of any size, and directories of many small prover reports.
 //
 //   bench-generate report|script|program BYTES [SEED]
 //   bench-generate colon-report|script-mix|program-mix BYTES [SEED]
+//   bench-generate reports COUNT DIRECTORY [SEED]
 //
 // colon-report: a report where about 38% of the lines hold a colon; script-mix: all seven kinds
 // of statement in equal shares with deeply nested goals; program-mix: a program text of the
 // token mix described at program_mix_line.
 //
-// Output goes to standard output; the same arguments always give the same bytes.
+// The first two forms write to standard output. The last writes COUNT reports of 2 to 20 KB,
+// DIRECTORY/report-00001.txt on, each the account of one prover run. The same arguments
+// always give the same bytes.
+#include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -27,6 +33,10 @@ struct Rng {
     }
     unsigned below(unsigned n) { return static_cast<unsigned>(next() % n); }
     bool one_in(unsigned n) { return below(n) == 0; }
+    double uniform() { return static_cast<double>(next() >> 11) * 0x1p-53; }  // [0, 1)
+    double normal() {  // Box-Muller
+        return std::sqrt(-2 * std::log(1 - uniform())) * std::cos(6.283185307179586 * uniform());
+    }
 };
 
 std::string point(Rng& r) {
@@ -251,13 +261,127 @@ std::string script_mix_line(Rng& r) {
     }
 }
 
+// One prover run's report, like examples/report.txt: a header (sometimes with a syntax or a
+// run-time error), one or two proof attempts of ordinary proof text, each with its step counts,
+// outcome sentence, prover time and wall clock, and a summary. Outcomes are mostly successful
+// proofs; times spread over six orders of magnitude, up to the time limit.
+std::string numbered(unsigned long n) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%05lu", n);
+    return buf;
+}
+
+std::string prover_report(Rng& r, unsigned long number) {
+    static const char* const outcomes[] = {
+        "The conjecture successfully proved.", "The conjecture disproved.",
+        "The conjecture not proved.", "The conjecture not proved - timeout.",
+        "The conjecture not proved - maximal number of proof steps reached.",
+        "The conjecture out of scope of the prover."};
+    const double limit = 300;
+    char buf[256];
+    std::string text;
+    auto add = [&](const char* format, auto... args) {
+        std::snprintf(buf, sizeof buf, format, args...);
+        text += buf;
+    };
+    auto clock = [&](double seconds) {
+        add("Wall clock %u:%05.2f\n", static_cast<unsigned>(seconds / 60), std::fmod(seconds, 60));
+    };
+
+    const std::size_t size = 2100 + r.below(18000);
+    text = "Prover report for figure-" + numbered(number) + ".listing\n";
+    text += std::string(text.size() - 1, '=') + "\n\n";
+    add("Reading figure-%s.listing (%u lines).\n", numbered(number).c_str(), 5 + r.below(60));
+    const bool syntax_error = r.one_in(20);
+    if (syntax_error)
+        add("figure-%s.listing, line %u: Syntax error near \"%s\"; the command is skipped\n",
+            numbered(number).c_str(), 1 + r.below(60), point(r).c_str());
+    if (r.one_in(25))
+        add("Run-time error in drawing: label of %s at (%s, %s) overlaps segment %s %s\n",
+            point(r).c_str(), num(r, 1).c_str(), num(r, 1).c_str(), point(r).c_str(),
+            point(r).c_str());
+    add("Time limit: %.1f seconds per attempt\n\nConjecture:\n    %s\n", limit,
+        goal_operand(r, 0).c_str());
+    if (syntax_error && r.one_in(2)) {  // the prover gives up before any attempt
+        text += "\nNo attempt: the listing has errors.\n";
+        while (text.size() < size) text += free_line(r);
+        return text;
+    }
+
+    // Outcome weights out of 100: 70 proved, 5 disproved, 6 not proved, 10 timeouts, 6 step
+    // limits, 3 out of scope.
+    static const unsigned weights[] = {70, 5, 6, 10, 6, 3};
+    unsigned outcome = 0;
+    for (unsigned pick = r.below(100); pick >= weights[outcome]; ++outcome) pick -= weights[outcome];
+    double seconds = std::exp(std::log(0.4) + 2.3 * r.normal());
+    if (outcome == 3) seconds = limit + r.uniform() * 0.05;
+    seconds = std::fmin(std::fmax(seconds, 0.001), limit);
+    const bool colon_form = r.one_in(5), no_time = r.one_in(20);
+
+    const unsigned attempts = outcome != 4 && r.one_in(6) ? 2 : 1;  // the first stopped early
+    const std::size_t tail = 250 * attempts;  // about what the steps, outcomes and summary take
+    const std::size_t body = (size > text.size() + tail ? size - text.size() - tail : 0) / attempts;
+    double total = 0;
+    for (unsigned a = 1; a <= attempts; ++a) {
+        const bool last = a == attempts;
+        const unsigned most = last ? 5000 : 3 + r.below(20);
+        add("\nAttempt %u, at most %u proof steps\n", a, most);
+        for (std::size_t start = text.size(); text.size() - start < body;) text += free_line(r);
+        const unsigned elimination = r.below(most / 4 + 1), geometric = r.below(most / 4 + 1);
+        const unsigned algebraic = r.below(most / 2 + 1);
+        add("Number of elimination proof steps: %u\n", elimination);
+        add("Number of geometric proof steps: %u\n", geometric);
+        add("Number of algebraic proof steps: %u\n", algebraic);
+        add("Total number of proof steps: %u\n", last ? elimination + geometric + algebraic : most);
+        const double took = last ? seconds : std::fmax(0.001, seconds * r.uniform() / 4);
+        total += took;
+        if (!last) {
+            add("%s\n", outcomes[4]);
+            add("Time spent by the prover is %.3f seconds (stopped early)\n", took);
+        } else {
+            if (outcome == 0 && !r.one_in(4)) text += "The conjecture has been proved.\n";
+            add("%s\n", outcomes[outcome]);
+            if (!colon_form && !no_time) add("Time spent by the prover is %.3f seconds.\n", took);
+        }
+        clock(took + 0.01 + r.uniform() / 4);
+    }
+    add("\nSummary of %u attempt%s\n", attempts, attempts > 1 ? "s" : "");
+    if (colon_form && !no_time) add("Time spent by the prover: %.3f seconds\n", total);
+    return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: bench-generate report|script|program|colon-report|script-mix|"
-                             "program-mix BYTES [SEED]\n");
+        std::fprintf(stderr, "usage: bench-generate report|script|program BYTES [SEED]\n"
+                             "       bench-generate colon-report|script-mix|program-mix BYTES [SEED]\n"
+                             "       bench-generate reports COUNT DIRECTORY [SEED]\n");
         return 2;
+    }
+    if (!std::strcmp(argv[1], "reports")) {
+        if (argc < 4) {
+            std::fprintf(stderr, "bench-generate: reports needs a COUNT and a DIRECTORY\n");
+            return 2;
+        }
+        const unsigned long count = std::strtoul(argv[2], nullptr, 10);
+        if (mkdir(argv[3], 0777) != 0 && errno != EEXIST) {
+            std::perror(argv[3]);
+            return 1;
+        }
+        Rng r{argc > 4 ? std::strtoull(argv[4], nullptr, 10) | 1 : 0x9e3779b97f4a7c15ULL};
+        for (unsigned long i = 1; i <= count; ++i) {
+            const std::string name = argv[3] + ("/report-" + numbered(i)) + ".txt";
+            const std::string text = prover_report(r, i);
+            std::FILE* f = std::fopen(name.c_str(), "w");
+            bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+            if (f && std::fclose(f) != 0) ok = false;
+            if (!ok) {
+                std::perror(name.c_str());
+                return 1;
+            }
+        }
+        return 0;
     }
     std::string (*line)(Rng&) = nullptr;
     if (!std::strcmp(argv[1], "report")) line = report_line;
