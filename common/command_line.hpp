@@ -29,8 +29,8 @@ struct CommandLine {
     bool has(unsigned flag) const { return (flags >> flag & 1u) != 0; }
 };
 
-// Names the running program (tool::begin) and reads the command line of the program `name`, whose --help text is `usage` and whose own
-// flags are `flags` (at most 32). Messages are written here; the caller only ends the program
+// Names the running program (tool::begin) and reads the command line of the program `name`,
+// whose --help text is `usage` and whose own flags are `flags` (at most 32). Messages are written here; the caller only ends the program
 // when `exit_status` says so: `if (c.exit_status >= 0) return tool::finish(name, c.exit_status);`
 inline CommandLine command_line(int argc, char** argv, const char* name, const char* usage,
                                 std::initializer_list<const char*> flags = {}) {

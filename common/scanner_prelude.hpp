@@ -6,7 +6,7 @@
 // fills the buffer, since flex rescans a token from its start after every read that ends inside
 // it, and a token far longer than the buffer would cost time quadratic in its length if the
 // reads were short. (No token spans a line end.) The interactive scanner that a terminal gets
-// reads a character at a time up to the line's end, as flex's own does.
+// reads a character at a time up to the line's end (typed_lines.hpp), as flex's own does.
 #pragma once
 
 #include <cerrno>
@@ -16,19 +16,17 @@
 
 #include "output.hpp"
 #include "tool.hpp"
+#include "typed_lines.hpp"
 
 namespace scanner_input {
 
 inline long read(std::FILE* input, bool interactive, char* buffer, long size) {
-    long filled = 0;
     if (interactive) {
-        int c = '*';
-        while (filled < size && (c = std::getc(input)) != EOF && c != '\n')
-            buffer[filled++] = static_cast<char>(c);
-        if (c == '\n') buffer[filled++] = '\n';
-        if (c == EOF && std::ferror(input)) tool::fatal("input in flex scanner failed", errno);
-        return filled;
+        long typed = typed_lines::read(input, buffer, size);
+        if (typed < 0) tool::fatal("input in flex scanner failed", errno);
+        return typed;
     }
+    long filled = 0;
     while (filled < size && (filled == 0 || buffer[filled - 1] != '\n')) {
         ssize_t n = ::read(fileno(input), buffer + filled, static_cast<size_t>(size - filled));
         if (n > 0) {

@@ -1,5 +1,7 @@
 #include "lines.hpp"
 
+#include "typed_lines.hpp"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -245,13 +247,7 @@ bool Blocks::fill()
 
 long TerminalLines::read(char* buffer, unsigned long size)
 {
-    int c = '*';
-    std::size_t n = 0;
-    while (n < size && (c = std::getc(terminal_)) != EOF && c != '\n')
-        buffer[n++] = static_cast<char>(c);
-    if (c == '\n') buffer[n++] = '\n';
-    if (c == EOF && std::ferror(terminal_)) return -1;
-    return static_cast<long>(n);
+    return typed_lines::read(terminal_, buffer, static_cast<long>(size));
 }
 
 long EveryLine::read(char* buffer, unsigned long size)
