@@ -16,30 +16,39 @@ namespace filters {
 // which the exit status depends.
 class Blocks final : public Source {
 public:
-    Blocks(int fd, LineSearch search) : fd_(fd), search_(search) {}
+    Blocks(int fd, LineSearch search);
 
     // Hands over what there is up to the end of a line, or more when it can without waiting
     // for the input: a line is scanned as soon as it has arrived.  Inside a line it fills
     // `buffer` completely unless the input ends first, so that a token that outgrows the
     // scanner's buffer is rescanned only as often as that buffer doubles.
     long read(char* buffer, unsigned long size) override;
+    bool resume() override;
 
 private:
-    static constexpr std::size_t capacity = 256 * 1024;
+    static constexpr std::size_t capacity = 256 * 1024;  // the most a block holds
+    static constexpr std::size_t page = 4096;
 
-    bool next_stretch(bool may_wait);
+    bool next_stretch(bool may_wait, bool may_pause);
     bool fill();
+    long pause();
     void hand_over(const char* from, const char* to);
 
     int fd_;
     LineSearch search_;
-    char data_[capacity + 64];  // room for a search to read whole 64-byte pieces past the end
+    // Room for a block that starts anywhere in the first page, and for a search to read whole
+    // 64-byte pieces past its end.
+    alignas(page) char data_[page + capacity + 64];
     std::size_t begin_ = 0, end_ = 0;  // data_[begin_, end_) is not yet looked at
+    std::size_t read_ = 0;             // how many bytes have been read
     const char* next_ = nullptr;       // a stretch handed over, not yet copied out
     std::size_t pending_ = 0;
     bool passing_ = false;             // inside a line longer than the block
     bool eof_ = false;
     int error_ = 0;                    // the reason a read failed
+    bool live_;                        // not a regular file: reading may wait for the writer
+    bool owed_ = false;                // the last byte handed over was a newline
+    bool paused_ = false;
 };
 
 // A report typed at a terminal: a line at a time, so that each line's output comes as it ends.
@@ -47,9 +56,12 @@ class TerminalLines final : public Source {
 public:
     explicit TerminalLines(std::FILE* terminal) : terminal_(terminal) {}
     long read(char* buffer, unsigned long size) override;
+    bool resume() override;
 
 private:
     std::FILE* terminal_;
+    bool owed_ = false;  // a line was handed over whole
+    bool paused_ = false;
 };
 
 // Every byte of a descriptor, with no line left out: what the tests compare Blocks with.

@@ -12,8 +12,12 @@ public:
     int parse(filters::Source& source, filters::Sink& sink) override
     {
         @PREFIX@set_extra(&source, scanner_);
-        @PREFIX@restart(nullptr, scanner_);
-        return @PREFIX@parse(sink, scanner_);
+        int parsed;
+        do {
+            @PREFIX@restart(nullptr, scanner_);
+            parsed = @PREFIX@parse(sink, scanner_);
+        } while (parsed == 0 && source.resume());
+        return parsed;
     }
 
 private:

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "numbers.hpp"
+#include "phrase.hpp"
 
 namespace filters {
 
@@ -17,6 +18,13 @@ namespace filters {
 class Source {
 public:
     virtual long read(char* buffer, unsigned long size) = 0;
+
+    // The scanners read one byte past each token before they act on it, so a line's newline
+    // takes effect only once the next byte has come.  Input that arrives as it is written may
+    // therefore end a parse early, between two lines, where reading on would wait: the line
+    // read so far is answered at once.  Then resume() is true and the parse starts again, as
+    // it may at any line's end; after the real end of the input it is false.
+    virtual bool resume() { return false; }
 
 protected:
     ~Source() = default;
@@ -50,13 +58,6 @@ protected:
 // ends at its newline leaves the parser back at its start, so a line that the search passes
 // over may be dropped unscanned.  The 64 bytes after `limit` may be read.
 using LineSearch = const char* (*)(const char* begin, const char* limit, const char*& start);
-
-// The search of a filter each of whose recognised lines holds `phrase`.  It compares the
-// phrase's first and last bytes at 64 places at a time, with AVX2 where the processor has it,
-// otherwise (and always when `portable`: the tests' -portable builds) with SSE2, and plain C++
-// off x86-64; the rest of the phrase only where both match.
-const char* phrase_line(const char* begin, const char* limit, const char*& start,
-                        std::string_view phrase, bool portable);
 
 // No rule of any filter has a NUL byte in a token: a NUL is a byte the scanner skips on its
 // own, like any other byte no token starts with.  So a run of NUL bytes is scanned as well

@@ -1,0 +1,108 @@
+#include "phrase.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string.h>
+#ifdef __x86_64__
+#include <immintrin.h>
+#endif
+
+namespace filters {
+
+namespace {
+
+// The first of the places [p, p + 64) that `found[k]` marks where phrase k starts, or nullptr.
+template <std::size_t N>
+[[gnu::noinline]] const char* confirm(const char* p, const std::uint64_t (&found)[N],
+                                      const Phrase* phrases)
+{
+    std::uint64_t any = 0;
+    for (std::uint64_t f : found) any |= f;
+    for (; any; any &= any - 1) {
+        const int at = __builtin_ctzll(any);
+        for (std::size_t k = 0; k < N; ++k)
+            if ((found[k] >> at & 1) &&
+                std::memcmp(p + at, phrases[k].text.data(), phrases[k].text.size()) == 0)
+                return p + at;
+    }
+    return nullptr;
+}
+
+#ifdef __x86_64__
+namespace sse2 {
+
+using Bytes = __m128i;
+constexpr int width = 16;
+inline Bytes load(const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
+inline Bytes splat(char byte) { return _mm_set1_epi8(byte); }
+inline Bytes equal(Bytes a, Bytes b) { return _mm_cmpeq_epi8(a, b); }
+inline Bytes either(Bytes a, Bytes b) { return _mm_or_si128(a, b); }
+inline Bytes both(Bytes a, Bytes b) { return _mm_and_si128(a, b); }
+inline bool none(Bytes a) { return _mm_movemask_epi8(a) == 0; }
+inline std::uint64_t bits(Bytes a) { return static_cast<std::uint32_t>(_mm_movemask_epi8(a)); }
+
+#include "phrase-search.inc"
+
+}  // namespace sse2
+
+#pragma GCC push_options
+#pragma GCC target("avx2")
+namespace avx2 {
+
+using Bytes = __m256i;
+constexpr int width = 32;
+inline Bytes load(const char* at)
+{
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+}
+inline Bytes splat(char byte) { return _mm256_set1_epi8(byte); }
+inline Bytes equal(Bytes a, Bytes b) { return _mm256_cmpeq_epi8(a, b); }
+inline Bytes either(Bytes a, Bytes b) { return _mm256_or_si256(a, b); }
+inline Bytes both(Bytes a, Bytes b) { return _mm256_and_si256(a, b); }
+inline bool none(Bytes a) { return _mm256_testz_si256(a, a); }
+inline std::uint64_t bits(Bytes a) { return static_cast<std::uint32_t>(_mm256_movemask_epi8(a)); }
+
+#include "phrase-search.inc"
+
+}  // namespace avx2
+#pragma GCC pop_options
+
+template <std::size_t N>
+const char* search(const char* begin, const char* limit, const Phrase* phrases, bool portable)
+{
+    static const bool has_avx2 = __builtin_cpu_supports("avx2");
+    return has_avx2 && !portable ? avx2::search<N>(begin, limit, phrases)
+                                 : sse2::search<N>(begin, limit, phrases);
+}
+#else
+// Off x86-64: a byte at a time, the two rare bytes first.
+template <std::size_t N>
+const char* search(const char* begin, const char* limit, const Phrase* phrases, bool)
+{
+    for (const char* p = begin; p < limit; ++p)
+        for (std::size_t k = 0; k < N; ++k) {
+            const Phrase& phrase = phrases[k];
+            if (limit - p >= static_cast<std::ptrdiff_t>(phrase.text.size()) &&
+                p[phrase.rarest] == phrase.text[phrase.rarest] &&
+                p[phrase.second] == phrase.text[phrase.second] &&
+                std::memcmp(p, phrase.text.data(), phrase.text.size()) == 0)
+                return p;
+        }
+    return nullptr;
+}
+#endif
+
+}  // namespace
+
+const char* phrase_line(const char* begin, const char* limit, const char*& start,
+                        std::span<const Phrase> phrases, bool portable)
+{
+    const char* found = phrases.size() == 1 ? search<1>(begin, limit, phrases.data(), portable)
+                                            : search<2>(begin, limit, phrases.data(), portable);
+    auto before = static_cast<const char*>(memrchr(begin, '\n', (found ? found : limit) - begin));
+    start = before ? before + 1 : begin;
+    return found ? static_cast<const char*>(std::memchr(found, '\n', limit - found)) : nullptr;
+}
+
+}  // namespace filters
