@@ -12,19 +12,12 @@ namespace filters {
 
 namespace {
 
-// The first of the places [p, p + 64) that `found[k]` marks where phrase k starts, or nullptr.
-template <std::size_t N>
-[[gnu::noinline]] const char* confirm(const char* p, const std::uint64_t (&found)[N],
-                                      const Phrase* phrases)
+// The first of the places [p, p + 64) that `found` marks where the phrase starts, or nullptr.
+[[gnu::noinline]] const char* confirm(const char* p, std::uint64_t found, const Phrase& phrase)
 {
-    std::uint64_t any = 0;
-    for (std::uint64_t f : found) any |= f;
-    for (; any; any &= any - 1) {
-        const int at = __builtin_ctzll(any);
-        for (std::size_t k = 0; k < N; ++k)
-            if ((found[k] >> at & 1) &&
-                std::memcmp(p + at, phrases[k].text.data(), phrases[k].text.size()) == 0)
-                return p + at;
+    for (; found; found &= found - 1) {
+        const char* at = p + __builtin_ctzll(found);
+        if (std::memcmp(at, phrase.text.data(), phrase.text.size()) == 0) return at;
     }
     return nullptr;
 }
@@ -68,27 +61,22 @@ inline std::uint64_t bits(Bytes a) { return static_cast<std::uint32_t>(_mm256_mo
 }  // namespace avx2
 #pragma GCC pop_options
 
-template <std::size_t N>
-const char* search(const char* begin, const char* limit, const Phrase* phrases, bool portable)
+const char* search(const char* begin, const char* limit, const Phrase& phrase, bool portable)
 {
     static const bool has_avx2 = __builtin_cpu_supports("avx2");
-    return has_avx2 && !portable ? avx2::search<N>(begin, limit, phrases)
-                                 : sse2::search<N>(begin, limit, phrases);
+    return has_avx2 && !portable ? avx2::search(begin, limit, phrase)
+                                 : sse2::search(begin, limit, phrase);
 }
 #else
 // Off x86-64: a byte at a time, the two rare bytes first.
-template <std::size_t N>
-const char* search(const char* begin, const char* limit, const Phrase* phrases, bool)
+const char* search(const char* begin, const char* limit, const Phrase& phrase, bool)
 {
-    for (const char* p = begin; p < limit; ++p)
-        for (std::size_t k = 0; k < N; ++k) {
-            const Phrase& phrase = phrases[k];
-            if (limit - p >= static_cast<std::ptrdiff_t>(phrase.text.size()) &&
-                p[phrase.rarest] == phrase.text[phrase.rarest] &&
-                p[phrase.second] == phrase.text[phrase.second] &&
-                std::memcmp(p, phrase.text.data(), phrase.text.size()) == 0)
-                return p;
-        }
+    const auto length = static_cast<std::ptrdiff_t>(phrase.text.size());
+    for (const char* p = begin; limit - p >= length; ++p)
+        if (p[phrase.rarest] == phrase.text[phrase.rarest] &&
+            p[phrase.second] == phrase.text[phrase.second] &&
+            std::memcmp(p, phrase.text.data(), phrase.text.size()) == 0)
+            return p;
     return nullptr;
 }
 #endif
@@ -96,10 +84,9 @@ const char* search(const char* begin, const char* limit, const Phrase* phrases, 
 }  // namespace
 
 const char* phrase_line(const char* begin, const char* limit, const char*& start,
-                        std::span<const Phrase> phrases, bool portable)
+                        const Phrase& phrase, bool portable)
 {
-    const char* found = phrases.size() == 1 ? search<1>(begin, limit, phrases.data(), portable)
-                                            : search<2>(begin, limit, phrases.data(), portable);
+    const char* found = search(begin, limit, phrase, portable);
     auto before = static_cast<const char*>(memrchr(begin, '\n', (found ? found : limit) - begin));
     start = before ? before + 1 : begin;
     return found ? static_cast<const char*>(std::memchr(found, '\n', limit - found)) : nullptr;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <span>
 #include <string_view>
 
 namespace filters {
@@ -46,18 +45,12 @@ private:
     }
 };
 
-// The search of a filter each of whose recognised lines holds one of `phrases` (one or two):
-// a line search as recogniser.hpp describes.  It compares the rarest and the second rarest
-// byte of each phrase at 128 places at a time, with AVX2 where the processor has it, otherwise
-// (and always when `portable`: the tests' -portable builds) with SSE2, and plain C++ off
-// x86-64; the whole phrase only where both match.
+// The search of a filter each of whose recognised lines holds `phrase`: a line search as
+// recogniser.hpp describes.  It compares the phrase's rarest and second rarest bytes at 128
+// places at a time, with AVX2 where the processor has it, otherwise (and always when
+// `portable`: the tests' -portable builds) with SSE2, and plain C++ off x86-64; the whole
+// phrase only where both match.
 const char* phrase_line(const char* begin, const char* limit, const char*& start,
-                        std::span<const Phrase> phrases, bool portable);
-
-inline const char* phrase_line(const char* begin, const char* limit, const char*& start,
-                               const Phrase& phrase, bool portable)
-{
-    return phrase_line(begin, limit, start, std::span(&phrase, 1), portable);
-}
+                        const Phrase& phrase, bool portable);
 
 }  // namespace filters
