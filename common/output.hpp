@@ -6,7 +6,9 @@
 #pragma once
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string_view>
 #include <unistd.h>
 
@@ -36,6 +38,34 @@ inline void flush() {
 
 inline const bool flushed_before_fatal = (tool::before_fatal = flush, true);
 
+// memcpy without a call for the short pieces most output is made of: two overlapping copies
+// of 16, 8 or 4 bytes, or up to three single bytes.
+inline void copy(char* to, const char* from, size_t n) {
+    auto two = [&](auto word) {
+        constexpr size_t size = sizeof word;
+        std::memcpy(&word, from, size);
+        std::memcpy(to, &word, size);
+        std::memcpy(&word, from + n - size, size);
+        std::memcpy(to + n - size, &word, size);
+    };
+    struct Sixteen {
+        std::uint64_t low, high;
+    };
+    if (n > 32)
+        std::memcpy(to, from, n);
+    else if (n >= 16)
+        two(Sixteen{});
+    else if (n >= 8)
+        two(std::uint64_t{});
+    else if (n >= 4)
+        two(std::uint32_t{});
+    else if (n > 0) {
+        to[0] = from[0];
+        to[n / 2] = from[n / 2];
+        to[n - 1] = from[n - 1];
+    }
+}
+
 inline void put(std::string_view text) {
     if (text.size() > sizeof buffer - used) {
         flush();
@@ -44,8 +74,24 @@ inline void put(std::string_view text) {
             return;
         }
     }
-    std::memcpy(buffer + used, text.data(), text.size());
+    copy(buffer + used, text.data(), text.size());
     used += text.size();
+}
+
+// The pieces one after another, as put() would put them, with one look for room.
+inline void put(std::initializer_list<std::string_view> pieces) {
+    size_t size = 0;
+    for (std::string_view piece : pieces)
+        size += piece.size();
+    if (size > sizeof buffer - used) {
+        for (std::string_view piece : pieces)
+            put(piece);
+        return;
+    }
+    for (std::string_view piece : pieces) {
+        copy(buffer + used, piece.data(), piece.size());
+        used += piece.size();
+    }
 }
 
 inline void done() {

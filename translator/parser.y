@@ -339,8 +339,7 @@ void unterminated_string()
 
 void emit(std::initializer_list<std::string_view> pieces)
 {
-    for (std::string_view piece : pieces)
-        output::put(piece);
+    output::put(pieces);
     output::done();
 }
 
