@@ -149,4 +149,29 @@ inline std::string_view general(char* text, std::size_t size, double v) {
     return {text, static_cast<std::size_t>(end - text)};
 }
 
+// A decimal (digits and one point, no sign) as "%g" shows the double nearest it, when that
+// takes no rounding: with at most six significant digits, from 10^-4 up to below 10^6, "%g"
+// gives those same digits in fixed form, without the zeros before the whole part or after the
+// fraction, and without the point when no fraction is left ("0" for zero).  That text is always
+// a piece of the decimal itself, which is returned; an empty view when the decimal is not such
+// a one.
+inline std::string_view general_of_decimal(std::string_view decimal) {
+    const std::size_t point = decimal.find('.');
+    if (point == decimal.npos || point == 0) return {};
+    std::size_t whole = 0;  // the first digit of the whole part that is not a zero
+    while (whole < point && decimal[whole] == '0') ++whole;
+    std::size_t end = decimal.size();  // after the last digit of the fraction that is not a zero
+    while (end > point + 1 && decimal[end - 1] == '0') --end;
+    const std::size_t whole_digits = point - whole, fraction_digits = end - point - 1;
+    if (whole_digits > 0) {
+        if (whole_digits + fraction_digits > 6) return {};
+        return decimal.substr(whole, (fraction_digits > 0 ? end : point) - whole);
+    }
+    if (fraction_digits == 0) return decimal.substr(point - 1, 1);  // zero: "0"
+    std::size_t zeros = 0;  // between the point and the first digit that is not a zero
+    while (decimal[point + 1 + zeros] == '0') ++zeros;
+    if (zeros > 3 || fraction_digits - zeros > 6) return {};
+    return decimal.substr(point - 1, end - point + 1);  // "0." and the fraction
+}
+
 }  // namespace numbers
