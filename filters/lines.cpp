@@ -62,26 +62,15 @@ long Blocks::read(char* buffer, unsigned long size)
         next_ = from;
     }
     if (filled == 0 && error_ != 0) {
-        if (owed_) return pause();  // the lines read so far are answered before the error
+        if (owed_) {  // the lines read so far are answered before the error
+            owed_ = false;
+            return pause();
+        }
         errno = error_;
         return -1;
     }
     if (filled != 0) owed_ = buffer[filled - 1] == '\n';
     return static_cast<long>(filled);
-}
-
-long Blocks::pause()
-{
-    paused_ = true;
-    owed_ = false;
-    return 0;
-}
-
-bool Blocks::resume()
-{
-    const bool paused = paused_;
-    paused_ = false;
-    return paused;
 }
 
 void Blocks::hand_over(const char* from, const char* to)
@@ -121,6 +110,7 @@ bool Blocks::next_stretch(bool may_wait, bool may_pause)
         }
         if (!may_wait) return false;
         if (may_pause && live_ && !readable(fd_)) {
+            owed_ = false;
             pause();
             return false;
         }
@@ -167,19 +157,11 @@ long TerminalLines::read(char* buffer, unsigned long size)
 {
     if (owed_) {
         owed_ = false;
-        paused_ = true;
-        return 0;
+        return pause();
     }
     const long n = typed_lines::read(terminal_, buffer, static_cast<long>(size));
     owed_ = n > 0 && buffer[n - 1] == '\n';
     return n;
-}
-
-bool TerminalLines::resume()
-{
-    const bool paused = paused_;
-    paused_ = false;
-    return paused;
 }
 
 long EveryLine::read(char* buffer, unsigned long size)

@@ -23,7 +23,6 @@ public:
     // `buffer` completely unless the input ends first, so that a token that outgrows the
     // scanner's buffer is rescanned only as often as that buffer doubles.
     long read(char* buffer, unsigned long size) override;
-    bool resume() override;
 
 private:
     static constexpr std::size_t capacity = 256 * 1024;  // the most a block holds
@@ -31,7 +30,6 @@ private:
 
     bool next_stretch(bool may_wait, bool may_pause);
     bool fill();
-    long pause();
     void hand_over(const char* from, const char* to);
 
     int fd_;
@@ -48,7 +46,6 @@ private:
     int error_ = 0;                    // the reason a read failed
     bool live_;                        // not a regular file: reading may wait for the writer
     bool owed_ = false;                // the last byte handed over was a newline
-    bool paused_ = false;
 };
 
 // A report typed at a terminal: a line at a time, so that each line's output comes as it ends.
@@ -56,12 +53,10 @@ class TerminalLines final : public Source {
 public:
     explicit TerminalLines(std::FILE* terminal) : terminal_(terminal) {}
     long read(char* buffer, unsigned long size) override;
-    bool resume() override;
 
 private:
     std::FILE* terminal_;
     bool owed_ = false;  // a line was handed over whole
-    bool paused_ = false;
 };
 
 // Every byte of a descriptor, with no line left out: what the tests compare Blocks with.

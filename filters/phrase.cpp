@@ -1,6 +1,5 @@
 #include "phrase.hpp"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string.h>

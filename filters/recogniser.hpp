@@ -24,10 +24,25 @@ public:
     // therefore end a parse early, between two lines, where reading on would wait: the line
     // read so far is answered at once.  Then resume() is true and the parse starts again, as
     // it may at any line's end; after the real end of the input it is false.
-    virtual bool resume() { return false; }
+    bool resume()
+    {
+        const bool paused = paused_;
+        paused_ = false;
+        return paused;
+    }
 
 protected:
     ~Source() = default;
+
+    // What read() returns to end the parse early.
+    long pause()
+    {
+        paused_ = true;
+        return 0;
+    }
+
+private:
+    bool paused_ = false;
 };
 
 // Where a recogniser's output goes, one line at a time, without its newline.  What one report
