@@ -31,8 +31,8 @@ template <class... Values> static void release_all(Values... values)
 {
     (texts::release(values), ...);
 }
-static char *compose(std::initializer_list<const char *> pieces);
-static char *number_text(double value);
+static texts::Text compose(std::initializer_list<std::string_view> pieces);
+static texts::Text number_text(double value);
 static int count_error_operands(const char *text);
 
 /* The --diagnostics option: one line on standard error for every error the listing shows. */
@@ -75,9 +75,13 @@ inline ScriptPosition scanned;
    (no LAC, the same default reductions and recovery). */
 %define parse.error custom
 
+%code requires {
+#include "texts.hpp"
+}
+
 %union {
     double num;
-    char *text;
+    texts::Text text;
 }
 
 %token <num> NUMBER
@@ -120,7 +124,7 @@ statement
     | PROVE '{' EQUAL expr expr '}'
         { emit({"\nprove { equal ", $4, " ", $5, " }\n\n"});
           if (diagnostics.on)
-              diagnostics.operands_unreadable += count_error_operands($4) + count_error_operands($5);
+              diagnostics.operands_unreadable += count_error_operands($4.data) + count_error_operands($5.data);
           release_all($4, $5); }
     | error
     ;
@@ -240,9 +244,9 @@ static std::string found_words(yysymbol_kind_t kind)
         std::snprintf(text, sizeof text, "number %g", yylval.num);
         return text;
     }
-    if (kind == YYSYMBOL_IDENT && yylval.text != nullptr) {
-        size_t length = strlen(yylval.text);
-        return "name '" + std::string(yylval.text, std::min<size_t>(length, 40))
+    if (kind == YYSYMBOL_IDENT && yylval.text.data != nullptr) {
+        size_t length = yylval.text.size;
+        return "name '" + std::string(yylval.text.data, std::min<size_t>(length, 40))
                + (length > 40 ? "...'" : "'");
     }
     if (kind == YYSYMBOL_IDENT)
@@ -383,19 +387,19 @@ static const char *direction(double degrees)
 
 /* Puts the pieces together, as far as they fit in an operand's 3999 characters, and returns a
    copy of the text. */
-static char *compose(std::initializer_list<const char *> pieces)
+static texts::Text compose(std::initializer_list<std::string_view> pieces)
 {
     char text[4000];
     size_t length = 0;
-    for (const char *piece : pieces) {
-        size_t size = strnlen(piece, sizeof text - 1 - length);
-        memcpy(text + length, piece, size);
+    for (std::string_view piece : pieces) {
+        size_t size = std::min(piece.size(), sizeof text - 1 - length);
+        memcpy(text + length, piece.data(), size);
         length += size;
     }
     return texts::copy(text, length);
 }
 
-static char *number_text(double value)
+static texts::Text number_text(double value)
 {
     char text[400];
     return texts::copy(text, numbers::fixed(text, sizeof text, value).size());

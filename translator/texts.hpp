@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "tool.hpp"
 
@@ -28,8 +29,15 @@ inline bool in_block(const char* text) {
     return at >= start && at < start + sizeof block;
 }
 
-// A NUL-terminated copy of the `length` bytes of `text`, which hold no NUL byte.
-inline char* copy(const char* text, std::size_t length) {
+// A text with its length, which spares a look for its end; it is NUL-terminated all the same.
+struct Text {
+    char* data;
+    std::size_t size;
+    operator std::string_view() const { return {data, size}; }
+};
+
+// A copy of the `length` bytes of `text`, which hold no NUL byte.
+inline Text copy(const char* text, std::size_t length) {
     char* made;
     if (!sanitized && length < sizeof block - used) {
         made = block + used;
@@ -40,12 +48,12 @@ inline char* copy(const char* text, std::size_t length) {
     }
     std::memcpy(made, text, length);
     made[length] = '\0';
-    return made;
+    return {made, length};
 }
 
-inline void release(char* text) {
-    if (!in_block(text)) {
-        std::free(text);
+inline void release(Text text) {
+    if (!in_block(text.data)) {
+        std::free(text.data);
     } else if (--alive == 0) {
         used = 0;
     }
