@@ -94,6 +94,15 @@ inline void put(std::initializer_list<std::string_view> pieces) {
     }
 }
 
+// Room for `size` more bytes, at most the buffer's size, after what the buffer holds, which is
+// written out first if need be; where the bytes go. wrote() then takes them up to `end`.
+inline char* room(size_t size) {
+    if (size > sizeof buffer - used) flush();
+    return buffer + used;
+}
+
+inline void wrote(const char* end) { used = static_cast<size_t>(end - buffer); }
+
 inline void done() {
     if (terminal) flush();
 }

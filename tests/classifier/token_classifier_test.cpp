@@ -143,6 +143,8 @@ TEST(TokenClassifier, WordsAndIdentifiers) {
         {"capital first letter", "Begin"s, bad("B") + ident("egin")},
         {"underscore", "a_b"s, ident("a") + bad("_") + ident("b")},
         {"letters and digits stay one", "x1y22 z9"s, ident("x1y22") + ident("z9")},
+        {"names of 16 and 17 letters", "abcdefghijklmnop abcdefghijklmnopq"s,
+         ident("abcdefghijklmnop") + ident("abcdefghijklmnopq")},
         {"punctuation", "x:=1;"s, ident("x") + bad(":") + bad("=") + integer("1", "1") + bad(";")},
         {"operators", "++ a+b*c/d-e"s,
          op("+") + op("+") + ident("a") + op("+") + ident("b") + op("*") + ident("c") + op("/") +
@@ -168,6 +170,9 @@ TEST(TokenClassifier, WhiteSpaceAndControlBytes) {
     harness::check(prog, {
         {"empty input", ""s, ""},
         {"blanks tabs and newlines only", " \t\n\n  \t"s, ""},
+        {"blanks and tabs after every kind", "7\t\t2.5  end\t x - ;\t\0 {c}\t\tq \n"s,
+         integer("7", "7") + real("2.5", "2.5") + reserved("end") + ident("x") + op("-") + bad(";")
+             + bad("") + ident("q")},
         {"carriage return before newline", "a 1\r\n"s, ident("a") + integer("1", "1") + bad("\r")},
         {"form feed and vertical tab", "\f\v"s, bad("\f") + bad("\v")},
         {"NUL has an empty text", "a\0b"s, ident("a") + bad("") + ident("b")},
