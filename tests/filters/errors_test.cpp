@@ -46,6 +46,8 @@ TEST(Errors, RecognisedLines)
         {"carriage return", "Run-time error\r\n", R, R, ""},
         {"NUL and high bytes", "\0\xffRun-time error\0\x80\n"s, R, R, ""},
         {"begun phrase before", "Run-Run-time error\nSyntax Syntax error\n", R + S, R, S},
+        {"begun other phrase before", "Syntax erRun-time error\nRun-time erroSyntax error\n", R + S,
+         R, S},
         {"empty input", "", "", "", ""},
     });
 }
