@@ -245,7 +245,7 @@ static std::string found_words(yysymbol_kind_t kind)
         return text;
     }
     if (kind == YYSYMBOL_IDENT && yylval.text.data != nullptr) {
-        size_t length = yylval.text.size;
+        size_t length = yylval.text.size();
         return "name '" + std::string(yylval.text.data, std::min<size_t>(length, 40))
                + (length > 40 ? "...'" : "'");
     }

@@ -29,31 +29,39 @@ inline bool in_block(const char* text) {
     return at >= start && at < start + sizeof block;
 }
 
-// A text with its length, which spares a look for its end; it is NUL-terminated all the same.
+// A text, NUL-terminated, with its length in the bytes before it: its length is known without a
+// look for its end, and the parser stacks no more than a pointer for it.
 struct Text {
     char* data;
-    std::size_t size;
-    operator std::string_view() const { return {data, size}; }
+    std::size_t size() const {
+        std::size_t length;
+        std::memcpy(&length, data - sizeof length, sizeof length);
+        return length;
+    }
+    operator std::string_view() const { return {data, size()}; }
 };
 
 // A copy of the `length` bytes of `text`, which hold no NUL byte.
 inline Text copy(const char* text, std::size_t length) {
+    const std::size_t size = sizeof length + length + 1;
     char* made;
-    if (!sanitized && length < sizeof block - used) {
+    if (!sanitized && size <= sizeof block - used) {
         made = block + used;
-        used += length + 1;
+        used += size;
         ++alive;
     } else {
-        made = static_cast<char*>(tool::allocate(length + 1));
+        made = static_cast<char*>(tool::allocate(size));
     }
+    std::memcpy(made, &length, sizeof length);
+    made += sizeof length;
     std::memcpy(made, text, length);
     made[length] = '\0';
-    return {made, length};
+    return {made};
 }
 
 inline void release(Text text) {
     if (!in_block(text.data)) {
-        std::free(text.data);
+        std::free(text.data - sizeof(std::size_t));
     } else if (--alive == 0) {
         used = 0;
     }
