@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "tool.hpp"
+
 int blocklex();
 int linelex();
 int blocklex_destroy();
@@ -22,6 +24,7 @@ inline void open(FILE* input) {
     if (input == nullptr) input = stdin;
     blockin = linein = input;
     interactive = isatty(fileno(input)) == 1;
+    tool::widen_pipe(fileno(input));
 }
 
 inline int lex() { return interactive ? linelex() : blocklex(); }

@@ -1,5 +1,6 @@
 #include "lines.hpp"
 
+#include "tool.hpp"
 #include "typed_lines.hpp"
 
 #include <algorithm>
@@ -47,6 +48,7 @@ Blocks::Blocks(int fd, LineSearch search) : fd_(fd), search_(search)
 {
     struct stat status;
     live_ = fstat(fd, &status) != 0 || !S_ISREG(status.st_mode);
+    tool::widen_pipe(fd);
 }
 
 long Blocks::read(char* buffer, unsigned long size)

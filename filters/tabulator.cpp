@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "recogniser.hpp"
+#include "tool.hpp"
 
 namespace filters {
 
@@ -128,6 +129,7 @@ Tabulator::~Tabulator() = default;
 bool Tabulator::tabulate(int fd)
 {
     State& s = *state_;
+    tool::widen_pipe(fd);
     for (Cell& cell : s.cells) cell.start();
     std::size_t used = 0;
     bool eof = false;
