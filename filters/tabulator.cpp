@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include "recogniser.hpp"
-#include "tool.hpp"
 
 namespace filters {
 
@@ -129,7 +128,6 @@ Tabulator::~Tabulator() = default;
 bool Tabulator::tabulate(int fd)
 {
     State& s = *state_;
-    tool::widen_pipe(fd);
     for (Cell& cell : s.cells) cell.start();
     std::size_t used = 0;
     bool eof = false;

@@ -388,6 +388,7 @@ bool tabulate_report(const char* file, filters::Tabulator& tabulator, Table& tab
                      Progress& progress) {
     const bool standard_input = std::strcmp(file, "-") == 0;
     int fd = standard_input ? STDIN_FILENO : ::open(file, O_RDONLY | O_CLOEXEC);
+    if (standard_input) tool::widen_pipe(fd);  // not the named reports: a syscall each, for many
     bool read = fd >= 0 && tabulator.tabulate(fd);
     int reason = errno;
     if (fd >= 0 && !standard_input) ::close(fd);
