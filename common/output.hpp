@@ -1,8 +1,9 @@
 // One output buffer for a program's whole output, written straight to standard output when it
-// fills up. On a terminal it is written out whenever the program ends a piece of output
-// (done()), as line-buffered stdio would; the piece is a line for the classifier and the
-// filters, a statement's lines for the translator. The first write that fails ends the
-// program ("PROGRAM: write error: REASON", status 2), whatever input is left.
+// fills up. On a terminal, or with --line-buffered, it is written out whenever the program ends
+// a piece of output (done()), as line-buffered stdio would; the piece is a line for the
+// classifier and the filters, a statement's lines for the translator, a row for the tables.
+// The first write that fails ends the program ("PROGRAM: write error: REASON", status 2),
+// whatever input is left.
 #pragma once
 
 #include <cerrno>
@@ -12,6 +13,7 @@
 #include <string_view>
 #include <unistd.h>
 
+#include "io.hpp"
 #include "tool.hpp"
 
 namespace output {
@@ -19,15 +21,11 @@ namespace output {
 inline char buffer[1 << 16];
 inline size_t used;
 inline bool terminal = isatty(STDOUT_FILENO) == 1;
+inline bool line_buffered = terminal;  // or --line-buffered
 
 // Writes all of `text` to standard output, or ends the program.
 inline void write_all(std::string_view text) {
-    while (!text.empty()) {
-        ssize_t n = ::write(STDOUT_FILENO, text.data(), text.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) tool::fatal("write error", n < 0 ? errno : EIO);
-        text.remove_prefix(static_cast<size_t>(n));
-    }
+    if (int error = io::write_all(STDOUT_FILENO, text)) tool::fatal("write error", error);
 }
 
 inline void flush() {
@@ -104,7 +102,7 @@ inline char* room(size_t size) {
 inline void wrote(const char* end) { used = static_cast<size_t>(end - buffer); }
 
 inline void done() {
-    if (terminal) flush();
+    if (line_buffered) flush();
 }
 
 }  // namespace output

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "io.hpp"
 #include "output.hpp"
 #include "tool.hpp"
 #include "typed_lines.hpp"
@@ -23,19 +24,19 @@ namespace scanner_input {
 inline long read(std::FILE* input, bool interactive, char* buffer, long size) {
     if (interactive) {
         long typed = typed_lines::read(input, buffer, size);
-        if (typed < 0) tool::fatal("input in flex scanner failed", errno);
+        if (typed < 0) tool::read_failed(errno);
         return typed;
     }
     long filled = 0;
     while (filled < size && (filled == 0 || buffer[filled - 1] != '\n')) {
-        ssize_t n = ::read(fileno(input), buffer + filled, static_cast<size_t>(size - filled));
+        long n = io::read_some(fileno(input), buffer + filled, static_cast<size_t>(size - filled));
         if (n > 0) {
             filled += n;
         } else if (n == 0) {
             break;
-        } else if (errno != EINTR) {
+        } else {
             if (filled > 0) break;  // what came is scanned first; the next read fails again
-            tool::fatal("input in flex scanner failed", errno);
+            tool::read_failed(errno);
         }
     }
     return filled;

@@ -1,6 +1,6 @@
-// What every program of the suite does at its edges: the --help and --version options, and
-// ending with a message when something it cannot go on without fails: output that cannot be
-// written, input that cannot be read, memory that cannot be had.
+// What every program of the suite does at its edges: its messages on standard error, and ending
+// with one when something it cannot go on without fails: output that cannot be written, input
+// that cannot be read, memory that cannot be had.
 #pragma once
 
 #include <cerrno>
@@ -9,7 +9,13 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <string>
+#include <string_view>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include "io.hpp"
+#include "quote.hpp"
 
 #ifndef GEOPROOF_VERSION
 #error "GEOPROOF_VERSION must be defined by the build"
@@ -23,14 +29,54 @@ inline const char* program = "geoproof-tools";
 // What has to be written out before a fatal message (the output buffer registers itself).
 inline void (*before_fatal)() = nullptr;
 
+// The name of the file the program's scanner reads, for its read error; null for standard input.
+inline const char* input_name = nullptr;
+
+// A message that cannot be written is lost output: the program ends at once, status 2, after
+// writing out what it still can.
+[[noreturn]] inline void message_lost() {
+    if (void (*write_out)() = before_fatal) {
+        before_fatal = nullptr;  // a failure there comes back here, and ends
+        write_out();
+    }
+    std::exit(2);
+}
+
+// Writes `text` to standard error as it is, in one piece where it can.
+inline void write_message(std::string_view text) {
+    if (io::write_all(STDERR_FILENO, text) != 0) message_lost();
+}
+
+// One line on standard error: "PROGRAM: NAME: WHAT: REASON", each part there when given (NAME
+// quoted as quote() shows names; REASON the text of the `error` number).
+inline void say(const char* name, std::string_view what, int error = 0) {
+    std::string line = program;
+    line += ": ";
+    if (name != nullptr) line += quote(name) + ": ";
+    line += what;
+    if (error != 0) line.append(": ").append(std::strerror(error));
+    line += '\n';
+    write_message(line);
+}
+
 // Ends the program with status 2 after writing out what it had to write and one line
 // "PROGRAM: WHAT" on standard error, or "PROGRAM: WHAT: REASON" for an `error` number.
 [[noreturn]] inline void fatal(const char* what, int error = 0) {
-    if (before_fatal != nullptr) before_fatal();
-    if (error != 0)
-        std::fprintf(stderr, "%s: %s: %s\n", program, what, std::strerror(error));
-    else
-        std::fprintf(stderr, "%s: %s\n", program, what);
+    if (void (*write_out)() = before_fatal) {
+        before_fatal = nullptr;
+        write_out();
+    }
+    say(nullptr, what, error);
+    std::exit(2);
+}
+
+// The scanner's input cannot be read: "PROGRAM: [NAME: ]input in flex scanner failed: REASON".
+[[noreturn]] inline void read_failed(int error) {
+    if (void (*write_out)() = before_fatal) {
+        before_fatal = nullptr;
+        write_out();
+    }
+    say(input_name, "input in flex scanner failed", error);
     std::exit(2);
 }
 
@@ -38,14 +84,24 @@ inline void (*before_fatal)() = nullptr;
 // out what there is to write and gives "PROGRAM: WHAT".
 inline const char* fatal_message(const char* what) {
     static char line[256];
-    if (before_fatal != nullptr) before_fatal();
+    if (void (*write_out)() = before_fatal) {
+        before_fatal = nullptr;
+        write_out();
+    }
     std::snprintf(line, sizeof line, "%s: %s", program, what);
     return line;
 }
 
 // Names the running program, and makes running out of memory anywhere end it with a message.
+// A standard stream that was closed gets /dev/null, opened the wrong way round so that using it
+// fails as before (reading standard output, writing standard input): no file the program opens
+// can then take the number of a standard stream and be read or written as one.
 inline void begin(const char* name) {
     program = name;
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
+        if (fcntl(fd, F_GETFD) < 0 && errno == EBADF &&
+            open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY) != fd)
+            std::exit(2);
     std::set_new_handler([] { fatal("out of memory"); });
 }
 
@@ -56,28 +112,21 @@ inline void* allocate(std::size_t size) {
     return block;
 }
 
-// When `--help` or `--version` is the only argument, writes the usage text or the suite's
-// name and version to standard output and returns true: the caller then ends the program
-// through finish(). Any other command line is left alone and gives false.
-inline bool info_option(int argc, char** argv, const char* name, const char* usage) {
-    if (argc != 2) return false;
-    if (std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(usage, stdout);
-        return true;
-    }
-    if (std::strcmp(argv[1], "--version") == 0) {
-        std::printf("%s (geoproof-tools) %s\n", name, GEOPROOF_VERSION);
-        return true;
-    }
-    return false;
+// Whether reading `fd` would read what the program writes: the same regular file as standard
+// output, with bytes still to come after where it stands, as cat refuses ("input file is output
+// file"). Reading on would read the program's own output again, without end.
+inline bool reads_own_output(int fd) {
+    struct stat in, out;
+    return fstat(fd, &in) == 0 && fstat(STDOUT_FILENO, &out) == 0 && S_ISREG(in.st_mode) &&
+           S_ISREG(out.st_mode) && in.st_dev == out.st_dev && in.st_ino == out.st_ino &&
+           lseek(fd, 0, SEEK_CUR) < in.st_size;
 }
 
 // Flushes standard output and gives the exit status: `status` when every byte reached its
 // destination, otherwise 2 after one line "NAME: write error: REASON" on standard error.
-inline int finish(const char* name, int status) {
+inline int finish(int status) {
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
-    int reason = errno != 0 ? errno : EIO;
-    std::fprintf(stderr, "%s: write error: %s\n", name, std::strerror(reason));
+    say(nullptr, "write error", errno != 0 ? errno : EIO);
     return 2;
 }
 

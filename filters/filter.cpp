@@ -1,8 +1,6 @@
-// The program of one filter: its recogniser over standard input, its lines to standard output.
-#include <string>
+// The program of one filter: its recogniser over its report, its lines to standard output.
 #include <unistd.h>
 
-#include "catalogue.hpp"
 #include "command_line.hpp"
 #include "lines.hpp"
 #include "output.hpp"
@@ -14,30 +12,11 @@ std::unique_ptr<Recogniser> FILTER_MAKE();
 
 namespace {
 
-std::string usage(bool parse_result)
-{
-    const catalogue::Program& filter = catalogue::find(FILTER_NAME);
-    std::string text = "Usage: " FILTER_NAME " [REPORT]\n"
-                       "Read a prover report (standard input when REPORT is absent or -) and pick out\n"
-                       "its lines of interest.\n";
-    text.append("Looks for: ").append(filter.looks_for).append("\nWrites:    ").append(filter.writes);
-    text += "\nOther lines are skipped silently.\nExit status: ";
-    if (parse_result)
-        text += "0 when the report was read to its end; 1 when it ended, without a final\n"
-                "newline, in a line holding a token; 2 when REPORT cannot be opened, on a read\n"
-                "or write error, or on a bad command line.\n";
-    else
-        text += "0; 2 when REPORT cannot be opened, on a read or write error, or on a bad\n"
-                "command line.\n";
-    return text;
-}
-
-// Each line goes out with its newline; at a terminal, at once.
+// Each line goes out with its newline; at a terminal, or line-buffered, at once.
 class StandardOutput final : public filters::Sink {
 public:
     void line(std::string_view text) override {
-        output::put(text);
-        output::put("\n");
+        output::put({text, "\n"});
         output::done();
     }
 };
@@ -46,12 +25,9 @@ public:
 
 int main(int argc, char** argv)
 {
+    const tool::CommandLine command(argc, argv, FILTER_NAME, 1);
+    std::FILE* file = command.open_input();
     auto recogniser = filters::FILTER_MAKE();
-    const bool parse_result = recogniser->finish == filters::parse_result;
-    const tool::CommandLine command =
-        tool::command_line(argc, argv, FILTER_NAME, usage(parse_result).c_str());
-    if (command.exit_status >= 0) return tool::finish(FILTER_NAME, command.exit_status);
-    std::FILE* file = command.input ? command.input : stdin;
     StandardOutput sink;
     filters::TerminalLines terminal(file);
 #ifdef FILTER_REFERENCE
@@ -63,5 +39,5 @@ int main(int argc, char** argv)
     const int status = recogniser->finish(recogniser->parse(input, sink), sink);
     recogniser.reset();
     output::flush();
-    return tool::finish(FILTER_NAME, status);
+    return tool::finish(status);
 }

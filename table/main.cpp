@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "command_line.hpp"
 #include "output.hpp"
 #include "tabulator.hpp"
 #include "tool.hpp"
@@ -20,88 +21,12 @@ namespace {
 
 const char program[] = "report-table";
 
-const char usage[] =
-    "Usage: report-table [OPTION]... [FILE]...\n"
-    "  or:  report-table [OPTION]... --files0-from=F\n"
-    "Write one row per prover report FILE with what each of the twelve prover-log filters\n"
-    "prints for it: its last value, or with --all every value. With no FILE, or when FILE\n"
-    "is -, read standard input as one report.\n"
-    "\n"
-    "  --format=csv     comma-separated values under a header line (the default)\n"
-    "  --format=json    JSON Lines: one object per report\n"
-    "  --all            every value of each filter in report order, joined by ';'\n"
-    "                   (in JSON an array)\n"
-    "  --files0-from=F  read the names of the reports from F, each ended by a NUL byte;\n"
-    "                   F is - for standard input\n"
-    "  --help           write this text and exit\n"
-    "  --version        write the version and exit\n"
-    "\n"
-    "Columns: file, prover_time, prover_time_colon, clock_seconds, algebraic_steps,\n"
-    "elimination_steps, total_steps, geometric_steps, proved_flag, proof_status, error_kind,\n"
-    "runtime_error_flag, syntax_error_flag.\n"
-    "Exit status: 0 when every report was read; 2 when a report could not be read (it gets\n"
-    "no row, the others still do), on a bad command line, or when standard output cannot\n"
-    "be written.\n";
-
-const char synopsis[] =
-    "usage: report-table [--all] [--format=csv|json] [--files0-from=F | FILE...]";
-
 struct Options {
     bool json = false;
     bool all = false;
     const char* files0_from = nullptr;
     std::vector<const char*> files;
 };
-
-enum class Command { tabulate, answered, wrong };
-
-// One line on standard error: what is wrong with the command line (`what`, and the argument
-// `text` in quotes when there is one), and how it goes.
-Command wrong(const char* what, std::string_view text = {}) {
-    if (text.data())
-        std::fprintf(stderr, "%s: %s '%.*s'; %s\n", program, what, static_cast<int>(text.size()),
-                     text.data(), synopsis);
-    else
-        std::fprintf(stderr, "%s: %s; %s\n", program, what, synopsis);
-    return Command::wrong;
-}
-
-// Reads the command line into `options`; options may stand anywhere before "--".
-Command parse(int argc, char** argv, Options& options) {
-    bool options_ended = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        if (options_ended || arg.size() < 2 || arg[0] != '-') {
-            options.files.push_back(argv[i]);
-            continue;
-        }
-        if (arg == "--help" || arg == "--version") {
-            char* alone[] = {argv[0], argv[i]};
-            tool::info_option(2, alone, program, usage);
-            return Command::answered;
-        }
-        // An option's value follows its '=' or is the next argument.
-        const std::string_view option = arg.substr(0, arg.find('='));
-        const bool attached = option.size() < arg.size();
-        std::string_view value;
-        if (option == "--format" || option == "--files0-from") {
-            if (attached) value = arg.substr(option.size() + 1);
-            else if (i + 1 < argc) value = argv[++i];
-            else return wrong("missing value of", arg);
-        } else if (attached) {
-            return wrong("unknown option", arg);
-        }
-        if (option == "--") options_ended = true;
-        else if (option == "--all") options.all = true;
-        else if (option == "--format" && (value == "csv" || value == "json")) options.json = value == "json";
-        else if (option == "--format") return wrong("unknown format", value);
-        else if (option == "--files0-from") options.files0_from = value.data();  // ends with argv[i]
-        else return wrong("unknown option", arg);
-    }
-    if (options.files0_from && !options.files.empty())
-        return wrong("file operands cannot be combined with --files0-from");
-    return Command::tabulate;
-}
 
 // The names of the reports, NUL-terminated, read from a descriptor a block at a time.
 class NameList {
@@ -204,15 +129,10 @@ private:
     int shown_ = 0;  // width of the line on the terminal, 0 when there is none
 };
 
-// "report-table: " and a message on standard error, on a line of its own below any progress.
-[[gnu::format(printf, 2, 3)]] void complain(Progress& progress, const char* format, ...) {
+// "report-table: [NAME: ]WHAT" on standard error, on a line of its own below any progress.
+void complain(Progress& progress, const char* name, std::string_view what) {
     progress.erase();
-    std::fprintf(stderr, "%s: ", program);
-    va_list arguments;
-    va_start(arguments, format);
-    std::vfprintf(stderr, format, arguments);
-    va_end(arguments);
-    std::fputc('\n', stderr);
+    tool::say(name, what);
 }
 
 // Column names: the filters' names with '_' for '-'.
@@ -389,11 +309,16 @@ bool tabulate_report(const char* file, filters::Tabulator& tabulator, Table& tab
     const bool standard_input = std::strcmp(file, "-") == 0;
     int fd = standard_input ? STDIN_FILENO : ::open(file, O_RDONLY | O_CLOEXEC);
     if (standard_input) tool::widen_pipe(fd);  // not the named reports: a syscall each, for many
+    if (fd >= 0 && tool::reads_own_output(fd)) {
+        if (!standard_input) ::close(fd);
+        complain(progress, file, "input file is output file");
+        return false;
+    }
     bool read = fd >= 0 && tabulator.tabulate(fd);
     int reason = errno;
     if (fd >= 0 && !standard_input) ::close(fd);
     if (!read) {
-        complain(progress, "%s: %s", file, std::strerror(reason));
+        complain(progress, file, std::strerror(reason));
         return false;
     }
     table.row(file, tabulator);
@@ -409,13 +334,15 @@ Progress* shown_progress;
 }
 
 int main(int argc, char* argv[]) {
-    tool::begin(program);
+    const tool::CommandLine command(argc, argv, program, -1);
     Options options;
-    switch (parse(argc, argv, options)) {
-    case Command::answered: return tool::finish(program, 0);
-    case Command::wrong: return 2;
-    case Command::tabulate: break;
-    }
+    options.json = command.value("format") && std::strcmp(command.value("format"), "json") == 0;
+    options.all = command.given("all");
+    options.files0_from = command.value("files0-from");
+    for (char* file : command.operands()) options.files.push_back(file);
+    if (options.files0_from && !options.files.empty())
+        tool::usage_error("extra operand " + tool::quoted_word(options.files[0]) +
+                          "\nfile operands cannot be combined with --files0-from");
     // The reports come from the command line, or one at a time from the list of names.
     if (options.files.empty() && !options.files0_from) options.files.push_back("-");
     const bool listed = options.files0_from != nullptr;
@@ -430,7 +357,7 @@ int main(int argc, char* argv[]) {
     int list_fd = -1;
     if (listed && (list_fd = list_on_input ? STDIN_FILENO
                                            : ::open(options.files0_from, O_RDONLY | O_CLOEXEC)) < 0) {
-        complain(progress, "%s: %s", options.files0_from, std::strerror(errno));
+        complain(progress, options.files0_from, std::strerror(errno));
         return 2;
     }
     NameList names(list_fd);
@@ -447,10 +374,10 @@ int main(int argc, char* argv[]) {
     while (const char* file = next_report()) {
         ++done;
         if (!*file) {
-            complain(progress, "invalid zero-length file name");
+            complain(progress, nullptr, "invalid zero-length file name");
             status = 2;
         } else if (list_on_input && std::strcmp(file, "-") == 0) {
-            complain(progress, "-: standard input holds the names, not a report");
+            complain(progress, "-", "standard input holds the names, not a report");
             status = 2;
         } else if (!tabulate_report(file, tabulator, table, progress)) {
             status = 2;
@@ -458,11 +385,11 @@ int main(int argc, char* argv[]) {
         progress.done(static_cast<long>(done));
     }
     if (names.failed()) {
-        complain(progress, "%s: %s", options.files0_from, std::strerror(names.error()));
+        complain(progress, options.files0_from, std::strerror(names.error()));
         status = 2;
     }
     progress.erase();
     if (list_fd > STDIN_FILENO) ::close(list_fd);
     output::flush();
-    return tool::finish(program, status);
+    return tool::finish(status);
 }

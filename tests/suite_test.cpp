@@ -110,6 +110,9 @@ TEST(Suite, HelpAndVersionAloneAnswerAndSucceed) {
         EXPECT_TRUE(starts_with(help.out, std::string("Usage: ") + p.name)) << help.out;
         EXPECT_EQ(help.out.back(), '\n');
         EXPECT_EQ(help.status, 0);
+        for (const auto& option : catalogue::find(p.name).options)
+            EXPECT_NE(help.out.find("--" + std::string(option.name)), std::string::npos) << option.name;
+        EXPECT_NE(help.out.find("\nExit status:\n  0  "), std::string::npos) << help.out;
         auto version = harness::run(harness::tool(p.name), "", {"--version"});
         EXPECT_EQ(version.out, std::string(p.name) + " (geoproof-tools) " GEOPROOF_VERSION "\n");
         EXPECT_EQ(version.status, 0);
@@ -175,48 +178,77 @@ TEST(Suite, ClosedPipeEndsQuietly) {
     }
 }
 
-// PROGRAM [FILE]: one file read instead of standard input, or - for standard input; a file that
-// cannot be opened or read, a second operand or an unknown option end the program at once with
-// one line on standard error and status 2.  (report-table, which takes many files, has its own.)
-TEST(Suite, OneFileOperand) {
+// One command line for every program: GNU's options and operands, the same answer to a bad
+// option, an extra operand, an abbreviation, `--`, `-` and --line-buffered, and one message
+// for a FILE that cannot be opened, is a directory, or is the program's own output.
+TEST(Suite, CommandLine) {
     char dir_template[] = "/tmp/geoproof-operand-XXXXXX";
     const std::string dir = mkdtemp(dir_template);
-    const std::string missing = dir + "/missing";
+    const std::string missing = dir + "/missing", file = dir + "/sample", dash = dir + "/-x";
     for (const auto& p : programs) {
-        if (!p.scanner_reads_input) continue;
-        const std::string file = dir + "/" + p.name;
-        FILE* f = std::fopen(file.c_str(), "w");
-        std::fputs(p.sample.c_str(), f);
-        std::fclose(f);
-        const std::string usage_line = "Usage: " + p.name;
+        for (const std::string& name : {file, dash}) {
+            FILE* f = std::fopen(name.c_str(), "w");
+            std::fputs(p.sample.c_str(), f);
+            std::fclose(f);
+        }
+        const bool table = !p.scanner_reads_input;
+        // What it writes for the sample read from `name`; a table names the report in its row.
+        auto output_of = [&](const std::string& name) {
+            if (!table) return p.output;
+            std::string out = p.output;
+            return out.replace(out.find("\n-,") + 1, 1, name);
+        };
+        const std::string header = table ? p.output.substr(0, p.output.find('\n') + 1) : "";
+        const std::string try_help = "Try '" + p.name + " --help' for more information.\n";
         const struct {
             std::vector<std::string> args;
-            std::string input, out, err;
+            std::string out, err;
             int status;
         } cases[] = {
-            {{file}, "", p.output, "", 0},
-            {{"-"}, p.sample, p.output, "", 0},
-            {{"--", file}, "", p.output, "", 0},
-            {{missing}, p.sample, "", p.name + ": cannot open '" + missing + "': No such file or directory\n", 2},
-            {{dir}, p.sample, "", p.name + ": input in flex scanner failed: Is a directory\n", 2},
-            {{file, file}, p.sample, "", usage_line, 2},
-            {{"--bogus"}, p.sample, "", usage_line, 2},
+            {{file}, output_of(file), "", 0},
+            {{"-"}, p.output, "", 0},
+            {{"--line-buf", "--", "-"}, p.output, "", 0},
+            {{"--", dash}, output_of(dash), "", 0},
+            {{"--bogus"}, "", p.name + ": unrecognized option '--bogus'\n" + try_help, 2},
+            {{file, "-q"}, "", p.name + ": invalid option -- 'q'\n" + try_help, 2},
+            {{"--help=x"}, "", p.name + ": option '--help' doesn't allow an argument\n" + try_help, 2},
+            {{"--vers"}, p.name + " (geoproof-tools) " GEOPROOF_VERSION "\n", "", 0},
+            {{missing}, header, p.name + ": " + missing + ": No such file or directory\n", 2},
+            {{dir}, header,
+             p.name + ": " + dir + (table ? ": Is a directory\n" : ": input in flex scanner failed: Is a directory\n"), 2},
         };
         for (const auto& c : cases) {
-            SCOPED_TRACE(p.name + " " + c.args.back());
-            auto o = harness::run(harness::tool(p.name), c.input, c.args);
+            SCOPED_TRACE(p.name + " " + c.args.front());
+            auto o = harness::run(harness::tool(p.name), p.sample, c.args);
             EXPECT_EQ(o.out, c.out);
+            EXPECT_EQ(o.err, c.err);
             EXPECT_EQ(o.status, c.status);
-            if (c.err == usage_line) {  // the usage message's first line, alone
-                EXPECT_TRUE(starts_with(o.err, usage_line)) << o.err;
-                EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
-            } else {
-                EXPECT_EQ(o.err, c.err);
-            }
         }
-        std::remove(file.c_str());
+        if (!table) {
+            auto extra = harness::run(harness::tool(p.name), "", {file, "--", "-x"});
+            EXPECT_EQ(extra.err, p.name + ": extra operand '-x'\n" + try_help);
+            EXPECT_EQ(extra.out + std::to_string(extra.status), "2");
+        }
+        // Reading its own output would go on without end: refused, as cat refuses it.
+        auto own = harness::run("/bin/sh", "", {"-c", "exec \"$0\" \"$1\" >> \"$1\"", harness::tool(p.name), file});
+        EXPECT_EQ(own.err, p.name + ": " + file + ": input file is output file\n") << p.name;
+        EXPECT_EQ(own.status, 2);
     }
-    rmdir(dir.c_str());
+    harness::run("/bin/rm", "", {"-rf", dir});
+}
+
+// A file name that would move the cursor or retitle the terminal is shown quoted in messages,
+// as coreutils' cat quotes it (run here in the C locale, the programs' own).
+TEST(Suite, NamesInMessagesAreQuotedAsCoreutilsQuotesThem) {
+    const std::string names[] = {"plain", "two words", "it's", "no\033]0;x\007such", "a:b",
+                                 "tab\there", "caf\xc3\xa9", "x'\001", "\001'\002", "=x", "#x"};
+    for (const auto& p : programs)
+        for (const std::string& name : names) {
+            const std::string path = "/nonexistent/" + name;
+            auto ours = harness::run(harness::tool(p.name), "", {path});
+            auto cat = harness::run("/usr/bin/env", "", {"LC_ALL=C", "cat", path});
+            EXPECT_EQ(ours.err.substr(p.name.size()), cat.err.substr(3)) << p.name;
+        }
 }
 
 // Output that cannot be written ends the run at its first failed write, however much input is
@@ -241,14 +273,17 @@ TEST(Suite, FirstFailedWriteEndsTheRun) {
 }
 
 // A line that arrives through a pipe is answered as soon as it has arrived, without waiting for
-// more input; standard output here is a terminal, where each answer is written at once.
+// more input: at once where standard output is a terminal, and with --line-buffered where it
+// is a pipe too.
 TEST(Suite, LiveInputIsAnsweredLineByLine) {
     for (const auto& p : programs) {
         if (!p.writes_as_it_reads) continue;
-        SCOPED_TRACE(p.name);
-        harness::Terminal term("/bin/sh", {"-c", "cat | exec \"$0\"", harness::tool(p.name)});
-        term.type(p.sample);
-        EXPECT_EQ(term.read(p.output.size()), p.output);
-        EXPECT_EQ(term.finish(), 0);
+        for (const char* command : {"cat | exec \"$0\"", "cat | \"$0\" --line-buffered | cat"}) {
+            SCOPED_TRACE(p.name + ": " + command);
+            harness::Terminal term("/bin/sh", {"-c", command, harness::tool(p.name)});
+            term.type(p.sample);
+            EXPECT_EQ(term.read(p.output.size()), p.output);
+            EXPECT_EQ(term.finish(), 0);
+        }
     }
 }

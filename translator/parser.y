@@ -12,7 +12,6 @@
 #include <string_view>
 #include <vector>
 
-#include "command_line.hpp"
 #include "numbers.hpp"
 #include "output.hpp"
 #include "scanners.hpp"
@@ -35,14 +34,6 @@ static texts::Text compose(std::initializer_list<std::string_view> pieces);
 static texts::Text number_text(double value);
 static int count_error_operands(const char *text);
 
-/* The --diagnostics option: one line on standard error for every error the listing shows. */
-static struct {
-    bool on = false;
-    const char *name = "<stdin>";  /* the script's, as the lines name it */
-    int errors = 0;                /* reported, each with its empty line in the listing */
-    int statements_skipped = 0;    /* errors reported outside a goal */
-    int operands_unreadable = 0;   /* error operands in the goals written */
-} diagnostics;
 %}
 
 %code provides {
@@ -65,6 +56,16 @@ struct ScriptPosition {
                                comment that ends the input */
 };
 inline ScriptPosition scanned;
+
+/* The --diagnostics option: one line on standard error for every error the listing shows. */
+struct Diagnostics {
+    bool on = false;
+    const char *name = "<stdin>";  /* the script's, as the lines name it */
+    int errors = 0;                /* reported, each with its empty line in the listing */
+    int statements_skipped = 0;    /* errors reported outside a goal */
+    int operands_unreadable = 0;   /* error operands in the goals written */
+};
+inline Diagnostics diagnostics;
 }
 
 /* The syntax errors are reported by yyreport_syntax_error below, which asks the parser's
@@ -168,9 +169,8 @@ static void break_listing()
 static void tell(long line, std::string_view message)
 {
     output::flush();
-    std::fflush(stdout);
-    std::fprintf(stderr, "%s:%ld: %.*s\n", diagnostics.name, line, static_cast<int>(message.size()),
-                 message.data());
+    tool::write_message(std::string(diagnostics.name) + ":" + std::to_string(line) + ": "
+                        + std::string(message) + "\n");
 }
 
 /* The line of the token the parser is looking at. A newline token or a string may end in the
@@ -412,55 +412,4 @@ static int count_error_operands(const char *text)
     for (const char *at = text; (at = strstr(at, error_operand)) != nullptr; at += sizeof error_operand - 1)
         ++count;
     return count;
-}
-
-static const char usage[] =
-    "Usage: script-translator [--diagnostics] [FILE]\n"
-    "Translate a construction script read from FILE, or from standard input, into a\n"
-    "construction listing written to standard output. A malformed line shows as an empty line\n"
-    "and is skipped; inside a goal, an operand that cannot be read shows as <error>.\n"
-    "\n"
-    "  --diagnostics  for each such error also write one line NAME:LINE: MESSAGE to standard\n"
-    "                 error (NAME is FILE, or <stdin>), and a count at the end\n"
-    "\n"
-    "Example: the script fig.script with two mistakes\n"
-    "  P = point(1, 2)\n"
-    "  Q = point(3 4)\n"
-    "  prove { equal sratio P Q P 1 }\n"
-    "gives an empty line for each in the listing, then the goal between its own two:\n"
-    "  point P 10.000000 20.000000\n"
-    "  (three empty lines)\n"
-    "  prove { equal <error> 1.000000 }\n"
-    "  (one empty line)\n"
-    "and script-translator --diagnostics fig.script writes to standard error\n"
-    "  fig.script:2: unexpected number 4, expecting ','\n"
-    "  fig.script:3: unexpected number 1 in a goal, expecting a name\n"
-    "  fig.script: 1 statement skipped, 1 goal operand unreadable\n"
-    "\n"
-    "Exit status: 0 when the script was read to its end; 1 when it ended inside an unclosed\n"
-    "proof goal; 2 when goals nest too deeply, the command line is wrong, FILE cannot be\n"
-    "opened, the input cannot be read or the output cannot be written.\n";
-
-int main(int argc, char **argv)
-{
-    tool::CommandLine command =
-        tool::command_line(argc, argv, "script-translator", usage, {"--diagnostics"});
-    if (command.exit_status >= 0)
-        return tool::finish("script-translator", command.exit_status);
-    diagnostics.on = command.has(0);
-    if (command.file != nullptr)
-        diagnostics.name = command.file;
-    scanner::open(command.input);
-    int result = yyparse();
-    scanner::destroy();
-    output::flush();
-    if (diagnostics.on && diagnostics.errors > 0) {
-        /* a goal the parse gave up in was not written either */
-        int skipped = diagnostics.statements_skipped + (result != 0);
-        std::fflush(stdout);
-        std::fprintf(stderr, "%s: %d statement%s skipped, %d goal operand%s unreadable\n",
-                     diagnostics.name, skipped, skipped == 1 ? "" : "s", diagnostics.operands_unreadable,
-                     diagnostics.operands_unreadable == 1 ? "" : "s");
-    }
-    return tool::finish("script-translator", result);
 }

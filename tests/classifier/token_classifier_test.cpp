@@ -230,18 +230,6 @@ TEST(TokenClassifier, FileArgument) {
     EXPECT_EQ(named.err, "");
     EXPECT_EQ(named.status, 0);
 
-    auto extra = harness::run(tool, "ignored", {path, "/nonexistent/file", "more"});
-    EXPECT_EQ(extra.out, "");
-    EXPECT_EQ(extra.err, "Usage: token-classifier [FILE]\n");
-    EXPECT_EQ(extra.status, 2);
-
-    const std::string missing = scratch.dir() + "/missing.txt";
-    auto unopenable = harness::run(tool, "x", {missing});
-    EXPECT_EQ(unopenable.out, "");
-    EXPECT_EQ(unopenable.err,
-              "token-classifier: cannot open '" + missing + "': No such file or directory\n");
-    EXPECT_EQ(unopenable.status, 2);
-
     const std::string bytes = scratch.file("bytes.bin", "a\0\xE9\r\n"s);
     auto raw = harness::run(tool, "", {bytes});
     EXPECT_EQ(raw.out, ident("a") + bad("") + bad("\xE9") + bad("\r"));
