@@ -215,7 +215,8 @@ TEST(Suite, CommandLine) {
             {{"--vers"}, p.name + " (geoproof-tools) " GEOPROOF_VERSION "\n", "", 0},
             {{missing}, header, p.name + ": " + missing + ": No such file or directory\n", 2},
             {{dir}, header,
-             p.name + ": " + dir + (table ? ": Is a directory\n" : ": input in flex scanner failed: Is a directory\n"), 2},
+             p.name + ": " + dir + (table ? ": Is a directory (use -r to read the reports under it)\n"
+                                : ": input in flex scanner failed: Is a directory\n"), 2},
         };
         for (const auto& c : cases) {
             SCOPED_TRACE(p.name + " " + c.args.front());

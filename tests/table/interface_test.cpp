@@ -25,12 +25,19 @@ const std::string report =
     "The conjecture successfully proved.\nSyntax error near x\n"
     "Time spent by the prover is 2.25 seconds\n";
 
+std::string repeat(const std::string& text, int times) {
+    std::string all;
+    while (times-- > 0) all += text;
+    return all;
+}
+
 std::string usage_error(const std::string& reason) {
     return "report-table: " + reason + "Try 'report-table --help' for more information.\n";
 }
 
 // A scratch directory as the working directory: `r` holds the report, `empty` nothing, `-x`
-// and `a,"b` the report again, `dir` is a directory.
+// and `a,"b` the report again, `dir` is a directory, and `tree` holds the report as `b`, `a/x`
+// and `.h`, and a symbolic link `l` to `r`.
 class Table : public testing::Test {
 protected:
     void SetUp() override {
@@ -41,6 +48,10 @@ protected:
         for (const char* file : {"r", "-x", "a,\"b"}) std::ofstream(file) << report;
         std::ofstream("empty");
         mkdir("dir", 0755);
+        mkdir("tree", 0755);
+        mkdir("tree/a", 0755);
+        for (const char* file : {"tree/b", "tree/a/x", "tree/.h"}) std::ofstream(file) << report;
+        symlink("../r", "tree/l");
         // Progress is never shown when standard error is no terminal, however soon it is due.
         setenv("REPORT_TABLE_PROGRESS_AFTER", "0", 1);
     }
@@ -86,16 +97,24 @@ TEST_F(Table, CommandLineRowsAndStatuses) {
         {"a name that needs quotes", {"a,\"b"}, "", header + "\"a,\"\"b\"" + row, "", 0},
         {"-- ends the options", {"--", "-x"}, "", header + "-x" + row, "", 0},
         {"unreadable reports are left out", {"missing", "r", "dir"}, "", header + "r" + row,
-         "report-table: missing: No such file or directory\nreport-table: dir: Is a directory\n", 2},
+         "report-table: missing: No such file or directory\n"
+         "report-table: dir: Is a directory (use -r to read the reports under it)\n", 2},
         {"json", {"--format=json", "r", "empty"}, "", json_row + json_empty_row, "", 0},
         {"json, every value", {"--format", "json", "--all", "r"}, "", json_all_row, "", 0},
         {"json, nothing read", {"--format=json", "missing"}, "", "",
          "report-table: missing: No such file or directory\n", 2},
         {"names from standard input", {"--files0-from=-"}, "r\0\0empty"s,
          header + "r" + row + "empty" + empty_row, "report-table: invalid zero-length file name\n", 2},
+        {"names from standard input named otherwise", {"--files0-from=/dev/stdin"}, "r\0-\0r"s,
+         header + "r" + row + "r" + row, "report-table: -: standard input holds the names, not a report\n", 2},
+        {"a name too long for a path", {"--files0-from=-"}, std::string(5000, 'n') + "\0r"s, header + "r" + row,
+         "report-table: " + std::string(64, 'n') + "...: File name too long\n", 2},
+        {"a list longer than a read", {"--files0-from=-"}, repeat("dir/../r\0"s, 10000), header + repeat("dir/../r" + row, 10000), "", 0},
+        {"every report under a directory", {"-r", "tree", "r"}, "",
+         header + "tree/.h" + row + "tree/a/x" + row + "tree/b" + row + "r" + row, "", 0},
         {"names from a file", {"--files0-from", "dir"}, "", header,
          "report-table: dir: Is a directory\n", 2},
-        {"no list of names", {"--files0-from=missing"}, "", "",
+        {"no list of names", {"--files0-from=missing"}, "", header,
          "report-table: missing: No such file or directory\n", 2},
         {"names and operands", {"--files0-from=-", "r"}, "r"s + '\0', "",
          usage_error("extra operand 'r'\nfile operands cannot be combined with --files0-from\n"), 2},
@@ -115,6 +134,16 @@ TEST_F(Table, CommandLineRowsAndStatuses) {
     auto help = harness::run(harness::tool("report-table"), "", {"r", "--help"});
     EXPECT_EQ(help.out.rfind("Usage: report-table [OPTION]... [FILE]...\n", 0), 0u) << help.out;
     EXPECT_EQ(help.status, 0);
+}
+
+// With standard input closed, the list of names is never read as a report named -.
+TEST_F(Table, ClosedStandardInputIsNotTheList) {
+    std::ofstream("list") << "r\0-\0r"s;
+    auto o = harness::run("/bin/sh", "", {"-c", "exec \"$0\" --files0-from=list <&-", harness::tool("report-table")});
+    const std::string row = ",2.250000,,,,,7,,,1,Syntax Error,,Syntax Error\n";
+    EXPECT_EQ(o.out, header + "r" + row + "r" + row);
+    EXPECT_EQ(o.err, "report-table: -: Bad file descriptor\n");
+    EXPECT_EQ(o.status, 2);
 }
 
 // The first write that fails ends the run, even when the names never run out.
@@ -138,10 +167,25 @@ TEST_F(Table, ProgressOnATerminal) {
         EXPECT_EQ(term.read(shown.size()), shown);
         EXPECT_EQ(term.finish(), 0);
     }
-    unsetenv("REPORT_TABLE_PROGRESS_AFTER");
-    harness::Terminal term("/bin/sh", {"-c", command, harness::tool("report-table"), "r", "r"});
-    EXPECT_EQ(term.read(1, std::chrono::milliseconds(500)), "");
-    EXPECT_EQ(term.finish(), 0);
+    // Killed, it erases the line first; on a narrow terminal the line is cut to fit.
+    {
+        const std::string killed = "stty cols 20; (printf 'r\\0'; exec sleep 3) | \"$0\" --files0-from=- 2>&1 >/dev/null & "
+                                   "read x; kill -TERM $!; wait $!; echo \" $?\"";
+        harness::Terminal term("/bin/sh", {"-c", killed, harness::tool("report-table")});
+        EXPECT_EQ(term.read(20), "\rreport-table: 1 rep");
+        term.type("\n");
+        const std::string erased = "\r" + std::string(19, ' ') + "\r 143\n";
+        EXPECT_EQ(term.read(erased.size()), erased);
+        EXPECT_EQ(term.finish(), 0);
+    }
+    // Due later than any clock reaches, or by default after a second: a short run shows nothing.
+    for (const char* after : std::initializer_list<const char*>{"9223372036854775807", "100000000000000000000000", nullptr}) {
+        if (after) setenv("REPORT_TABLE_PROGRESS_AFTER", after, 1);
+        else unsetenv("REPORT_TABLE_PROGRESS_AFTER");
+        harness::Terminal term("/bin/sh", {"-c", command, harness::tool("report-table"), "r", "r"});
+        EXPECT_EQ(term.read(1, std::chrono::milliseconds(500)), "") << (after ? after : "default");
+        EXPECT_EQ(term.finish(), 0);
+    }
 }
 
 }  // namespace
