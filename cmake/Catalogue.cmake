@@ -9,7 +9,8 @@
 #                    [PHRASE <text>] [LOOKS_FOR <text>] [WRITES <text>]
 #                    SAMPLE <input> OUTPUT <output>)
 #   KIND: translator, filter (a value for every line it recognises), summary (a filter that
-#     writes once, at the end), classifier or table.
+#     writes once, at the end), classifier, table (reports named on its command line) or
+#     comparison (directories of reports; it reads no standard input).
 #   USAGE: what follows the program's name on each line of its synopsis.
 #   ABOUT: what it does, in lines of at most 78 columns.
 #   OPTIONS: the program's own options, each a spec and its help: the spec is the long name,
@@ -138,7 +139,7 @@ struct Status {
 
 struct Program {
     std::string_view name;
-    std::string_view kind;       // translator, filter, summary, classifier or table
+    std::string_view kind;       // translator, filter, summary, classifier, table or comparison
     std::string_view phrase;     // the text every line a filter recognises holds
     std::string_view looks_for;  // for --help
     std::string_view writes;

@@ -20,18 +20,30 @@
 namespace {
 
 // Every program, with an input that makes it write something (its sample), and what it writes.
+// report-compare reads no input: its sample is a report in a run of its own, named by `args`.
 struct Program {
     std::string name, sample, output;
-    bool scanner_reads_input;  // report-table reads its reports itself and names the one that fails
-    bool writes_as_it_reads;   // every program but proof-status and report-table
+    bool scanner_reads_input;  // not the tables, which read their reports themselves
+    bool writes_as_it_reads;   // every program but proof-status and the tables
+    bool reads_files;          // every program but report-compare, whose operands are runs
+    std::vector<std::string> args;
 };
 
 std::vector<Program> every_program()
 {
     std::vector<Program> all;
-    for (const auto& p : catalogue::programs)
-        all.push_back({std::string(p.name), std::string(p.sample), std::string(p.output),
-                       p.kind != "table", p.kind != "table" && p.kind != "summary"});
+    for (const auto& p : catalogue::programs) {
+        const bool table = p.kind == "table" || p.kind == "comparison";
+        all.push_back({std::string(p.name), std::string(p.sample), std::string(p.output), !table,
+                       !table && p.kind != "summary", p.kind != "comparison", {}});
+        if (p.kind != "comparison") continue;
+        char dir[] = "/tmp/geoproof-suite-run-XXXXXX";
+        if (mkdtemp(dir) == nullptr) continue;
+        FILE* f = std::fopen((std::string(dir) + "/r").c_str(), "w");
+        std::fputs(all.back().sample.c_str(), f);
+        std::fclose(f);
+        all.back().args = {"run=" + std::string(dir)};
+    }
     return all;
 }
 
@@ -43,8 +55,10 @@ bool starts_with(const std::string& s, const std::string& prefix) {
 
 // Runs `program` with standard output redirected as the shell redirection `redirect` says.
 harness::Outcome run_redirected(const std::string& program, const std::string& input,
-                                const std::string& redirect) {
-    return harness::run("/bin/sh", input, {"-c", "exec \"$0\" " + redirect, program});
+                                const std::string& redirect, const std::vector<std::string>& args = {}) {
+    std::vector<std::string> command = {"-c", "exec \"$0\" \"$@\" " + redirect, program};
+    command.insert(command.end(), args.begin(), args.end());
+    return harness::run("/bin/sh", input, command);
 }
 
 std::string read_to_end(int fd) {
@@ -123,11 +137,11 @@ TEST(Suite, HelpAndVersionAloneAnswerAndSucceed) {
 TEST(Suite, LostOutputIsAFailure) {
     for (const auto& p : programs) {
         const std::string tool = harness::tool(p.name);
-        auto written = harness::run(tool, p.sample);
+        auto written = harness::run(tool, p.sample, p.args);
         EXPECT_EQ(written.out, p.output) << p.name;
         for (const char* redirect : {">/dev/full", ">&-"}) {
             SCOPED_TRACE(std::string(p.name) + " " + redirect);
-            auto o = run_redirected(tool, p.sample, redirect);
+            auto o = run_redirected(tool, p.sample, redirect, p.args);
             EXPECT_TRUE(starts_with(o.err, std::string(p.name) + ": write error: ")) << o.err;
             EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
             EXPECT_EQ(o.status, 2);
@@ -170,9 +184,10 @@ TEST(Suite, ClosedPipeEndsQuietly) {
         SCOPED_TRACE(p.name);
         std::string input;
         for (int i = 0; i < 100000; ++i) input += p.sample;
-        auto o = harness::run("/bin/sh", input,
-                              {"-c", "exec 3>&1; { \"$0\"; echo $? >&3; } | head -c 1 >/dev/null",
-                               harness::tool(p.name)});
+        std::vector<std::string> command = {"-c", "exec 3>&1; { \"$0\" \"$@\"; echo $? >&3; } | head -c 1 >/dev/null",
+                                            harness::tool(p.name)};
+        command.insert(command.end(), p.args.begin(), p.args.end());
+        auto o = harness::run("/bin/sh", input, command);
         EXPECT_TRUE(o.out == "141\n" || o.out == "0\n") << o.out;
         EXPECT_EQ(o.err, "");
     }
@@ -200,24 +215,33 @@ TEST(Suite, CommandLine) {
         };
         const std::string header = table ? p.output.substr(0, p.output.find('\n') + 1) : "";
         const std::string try_help = "Try '" + p.name + " --help' for more information.\n";
-        const struct {
+        struct Case {
             std::vector<std::string> args;
             std::string out, err;
             int status;
-        } cases[] = {
-            {{file}, output_of(file), "", 0},
-            {{"-"}, p.output, "", 0},
-            {{"--line-buf", "--", "-"}, p.output, "", 0},
-            {{"--", dash}, output_of(dash), "", 0},
+        };
+        std::vector<Case> cases = {
             {{"--bogus"}, "", p.name + ": unrecognized option '--bogus'\n" + try_help, 2},
             {{file, "-q"}, "", p.name + ": invalid option -- 'q'\n" + try_help, 2},
             {{"--help=x"}, "", p.name + ": option '--help' doesn't allow an argument\n" + try_help, 2},
             {{"--vers"}, p.name + " (geoproof-tools) " GEOPROOF_VERSION "\n", "", 0},
-            {{missing}, header, p.name + ": " + missing + ": No such file or directory\n", 2},
-            {{dir}, header,
-             p.name + ": " + dir + (table ? ": Is a directory (use -r to read the reports under it)\n"
-                                : ": input in flex scanner failed: Is a directory\n"), 2},
         };
+        if (!p.reads_files) {
+            std::vector<std::string> abbreviated = {"--line-buf", "--"};
+            abbreviated.insert(abbreviated.end(), p.args.begin(), p.args.end());
+            cases.push_back({abbreviated, p.output, "", 0});
+        } else {
+            cases.insert(cases.end(), {
+                {{file}, output_of(file), "", 0},
+                {{"-"}, p.output, "", 0},
+                {{"--line-buf", "--", "-"}, p.output, "", 0},
+                {{"--", dash}, output_of(dash), "", 0},
+                {{missing}, header, p.name + ": " + missing + ": No such file or directory\n", 2},
+                {{dir}, header,
+                 p.name + ": " + dir + (table ? ": Is a directory (use -r to read the reports under it)\n"
+                                        : ": input in flex scanner failed: Is a directory\n"), 2},
+            });
+        }
         for (const auto& c : cases) {
             SCOPED_TRACE(p.name + " " + c.args.front());
             auto o = harness::run(harness::tool(p.name), p.sample, c.args);
@@ -225,6 +249,7 @@ TEST(Suite, CommandLine) {
             EXPECT_EQ(o.err, c.err);
             EXPECT_EQ(o.status, c.status);
         }
+        if (!p.reads_files) continue;  // report-compare's runs: its own tests
         if (!table) {
             auto extra = harness::run(harness::tool(p.name), "", {file, "--", "-x"});
             EXPECT_EQ(extra.err, p.name + ": extra operand '-x'\n" + try_help);
@@ -246,7 +271,7 @@ TEST(Suite, NamesInMessagesAreQuotedAsCoreutilsQuotesThem) {
     for (const auto& p : programs)
         for (const std::string& name : names) {
             const std::string path = "/nonexistent/" + name;
-            auto ours = harness::run(harness::tool(p.name), "", {path});
+            auto ours = harness::run(harness::tool(p.name), "", {p.reads_files ? path : "run=" + path});
             auto cat = harness::run("/usr/bin/env", "", {"LC_ALL=C", "cat", path});
             EXPECT_EQ(ours.err.substr(p.name.size()), cat.err.substr(3)) << p.name;
         }

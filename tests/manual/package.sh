@@ -45,6 +45,7 @@ root=$work/root
 dpkg-deb -x "$deb" "$root" || { echo "FAIL: dpkg-deb -x"; exit 1; }
 for prog in "$@"; do
 	[ -f "$root/usr/share/man/man1/$prog.1" ] || bad "page of $prog does not resolve"
+	[ "$prog" = report-compare ] && continue  # it reads runs, not standard input
 	out=$("$root/usr/bin/$prog" </dev/null)
 	status=$?
 	want=
