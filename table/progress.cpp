@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "io.hpp"
+#include "output.hpp"
 #include "tool.hpp"
 
 namespace table {
@@ -65,6 +66,10 @@ long delay() {
 
 Progress::Progress() {
     if (isatty(STDERR_FILENO) != 1) return;
+    tool::before_fatal = [] {
+        erase_shown();
+        output::flush();
+    };
     const long after = delay(), now = milliseconds_now();
     if (after > LONG_MAX - now) return;  // never
     active_ = true;

@@ -3,7 +3,8 @@
 // program's name in capitals with '_' for '-', a second by default; a value too large for a
 // clock means never), rewritten in place four times a second, cut to the terminal's width so
 // that it never wraps, and erased before anything else is written there and at the end. Killed
-// by SIGINT, SIGTERM or SIGHUP, the program erases it first and then dies by the same signal.
+// by SIGINT, SIGTERM or SIGHUP, the program erases it first and then dies by the same signal;
+// a fatal message (a failed write ends the run at once) goes below it too.
 #pragma once
 
 namespace table {

@@ -160,11 +160,6 @@ int main(int argc, char* argv[]) {
 
     int status = 0;
     table::Progress progress;
-    static table::Progress* shown = &progress;
-    tool::before_fatal = [] {
-        shown->erase();
-        output::flush();
-    };
     auto complain = [&](const std::string& name, int error) {
         progress.erase();
         tool::say(name.c_str(), std::strerror(error));

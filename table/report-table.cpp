@@ -190,12 +190,6 @@ int main(int argc, char* argv[]) {
         tool::usage_error("extra operand " + tool::quoted_word(operands[0]) +
                           "\nfile operands cannot be combined with --files0-from");
     table::Progress progress;
-    // A fatal message (a failed write ends the run at once) goes below the progress line.
-    static table::Progress* shown = &progress;
-    tool::before_fatal = [] {
-        shown->erase();
-        output::flush();
-    };
     Run run(command, progress);
     run.header();  // once the command line is good, whatever the reports turn out to be
     if (!list) {
