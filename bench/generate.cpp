@@ -11,7 +11,8 @@
 //
 // The first two forms write to standard output. The last writes COUNT reports of 2 to 20 KB,
 // DIRECTORY/report-00001.txt on, each the account of one prover run. The same arguments
-// always give the same bytes.
+// always give the same bytes. --help writes these forms to standard output; a command line
+// short of them writes them to standard error, with status 2.
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -350,13 +351,17 @@ std::string prover_report(Rng& r, unsigned long number) {
     return text;
 }
 
+const char usage[] = "usage: bench-generate report|script|program BYTES [SEED]\n"
+                     "       bench-generate colon-report|script-mix|program-mix BYTES [SEED]\n"
+                     "       bench-generate reports COUNT DIRECTORY [SEED]\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && !std::strcmp(argv[1], "--help"))
+        return std::fputs(usage, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
     if (argc < 3) {
-        std::fprintf(stderr, "usage: bench-generate report|script|program BYTES [SEED]\n"
-                             "       bench-generate colon-report|script-mix|program-mix BYTES [SEED]\n"
-                             "       bench-generate reports COUNT DIRECTORY [SEED]\n");
+        std::fputs(usage, stderr);
         return 2;
     }
     if (!std::strcmp(argv[1], "reports")) {

@@ -2,7 +2,8 @@
 # command line, what it does, its exit statuses and one sample of its input and output, and the
 # build writes the catalogue out for everything else that lists the programs: --help and the
 # command-line reader (catalogue.hpp), the tests (catalogue.hpp and the GEOPROOF_PROGRAMS
-# list), the manual-page checks, the shell completion and bench/run (catalogue.tsv).
+# list), the manual-page checks and bench/run (catalogue.tsv), and the shell completion
+# (cmake/Completion.cmake). The programs, and they alone, land in GEOPROOF_PROGRAM_DIR.
 #
 # geoproof_catalogue(<program> KIND <kind> USAGE <form>... ABOUT <text>
 #                    [OPTIONS <spec> <help>...] [STATUS <code> <meaning>...]
@@ -167,4 +168,18 @@ constexpr const Program& find(std::string_view name)
 ]] @ONLY)
   file(CONFIGURE OUTPUT ${dir}/catalogue.tsv CONTENT "${rows}" @ONLY)
   set(GEOPROOF_PROGRAMS ${programs} PARENT_SCOPE)
+
+  # The programs, and nothing else, in GEOPROOF_PROGRAM_DIR (the top CMakeLists): anything else
+  # found there is left from an earlier build and would land on the PATH of whoever puts the
+  # directory there.
+  if(GEOPROOF_PROGRAM_DIR)
+    set_target_properties(${programs} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${GEOPROOF_PROGRAM_DIR})
+    file(GLOB present LIST_DIRECTORIES true ${GEOPROOF_PROGRAM_DIR}/*)
+    foreach(path ${present})
+      get_filename_component(name ${path} NAME)
+      if(NOT name IN_LIST programs)
+        file(REMOVE_RECURSE ${path})
+      endif()
+    endforeach()
+  endif()
 endfunction()

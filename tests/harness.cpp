@@ -1,5 +1,7 @@
 #include "harness.hpp"
 
+#include "catalogue.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -55,7 +57,9 @@ int wait_for(pid_t pid, Clock::time_point deadline) {
 }  // namespace
 
 std::string tool(std::string_view name) {
-    return std::string(TOOL_DIR) + "/" + std::string(name);
+    for (const catalogue::Program& p : catalogue::programs)
+        if (p.name == name) return std::string(TOOL_DIR) + "/" + std::string(name);
+    return std::string(HELPER_DIR) + "/" + std::string(name);
 }
 
 Outcome run(const std::string& program, std::string_view input,

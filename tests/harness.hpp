@@ -18,7 +18,8 @@ struct Outcome {
     int status = -1;   // exit status, or 128 + signal number when killed by a signal
 };
 
-// Absolute path of a built program of the suite.
+// Absolute path of a built program of the suite, or of another executable of the build (a
+// filter's test build, such as prover-time-reference).
 std::string tool(std::string_view name);
 
 // Runs `program` (a path) with `args`, feeding `input` on standard input and closing it.
