@@ -10,12 +10,14 @@ set(CPACK_PACKAGE_VENDOR "geoproof-tools developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "text tools around an automated geometry theorem prover")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Fifteen small command-line tools: script-translator turns a construction\n\
-script into the prover's construction listing; twelve filters pick running\n\
+  "Small command-line tools: script-translator turns a construction script\n\
+into the prover's construction listing; the prover-log filters pick running\n\
 times, proof-step counts, outcomes and errors out of the prover's reports;\n\
-report-table tabulates all twelve for many reports at once, as CSV or JSON;\n\
-token-classifier lists and classifies the tokens of a small procedural\n\
-language. Manual pages and a bash completion for every program are included.")
+report-table tabulates them all for many reports at once, as CSV or JSON;\n\
+report-compare puts runs of the prover side by side, with what a change\n\
+gained or lost; token-classifier lists and classifies the tokens of a small\n\
+procedural language. Manual pages and a bash completion for every program\n\
+are included.")
 
 # The maintainer: whoever builds a package to hand on names themselves, as Debian's tools take
 # it from DEBFULLNAME and DEBEMAIL, or with -DGEOPROOF_PACKAGE_MAINTAINER="Name <address>".

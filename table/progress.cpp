@@ -103,8 +103,8 @@ void Progress::update(long done, long total) {
         size = std::min(size, static_cast<int>(w.ws_col));
     const int width = size - 1;
     if (width < shown) erase_shown();  // a shorter line would leave the end of the longer one
+    shown = width;  // before the line shows: a signal that comes once it shows must erase it
     tool::write_message({line, static_cast<std::size_t>(size)});
-    shown = width;
 }
 
 void Progress::erase() { erase_shown(); }

@@ -169,8 +169,8 @@ TEST_F(Table, ProgressOnATerminal) {
     }
     // Killed, it erases the line first; on a narrow terminal the line is cut to fit.
     {
-        const std::string killed = "stty cols 20; (printf 'r\\0'; exec sleep 3) | \"$0\" --files0-from=- 2>&1 >/dev/null & "
-                                   "read x; kill -TERM $!; wait $!; echo \" $?\"";
+        const std::string killed = "stty cols 20; mkfifo names; exec 4<>names; printf 'r\\0' >&4; "
+                                   "\"$0\" --files0-from=names 2>&1 >/dev/null & read x; kill -TERM $!; wait $!; echo \" $?\"";
         harness::Terminal term("/bin/sh", {"-c", killed, harness::tool("report-table")});
         EXPECT_EQ(term.read(20), "\rreport-table: 1 rep");
         term.type("\n");
