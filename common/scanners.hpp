@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string_view>
 #include <unistd.h>
 
 #include "tool.hpp"
@@ -14,6 +15,10 @@ int blocklex_destroy();
 int linelex_destroy();
 extern FILE* blockin;
 extern FILE* linein;
+extern char* blocktext;
+extern char* linetext;
+extern int blockleng;
+extern int lineleng;
 
 namespace scanner {
 
@@ -28,6 +33,11 @@ inline void open(FILE* input) {
 }
 
 inline int lex() { return interactive ? linelex() : blocklex(); }
+
+// The text of the token that lex() returned last; it stays until lex() is called again.
+inline std::string_view text() {
+    return interactive ? std::string_view(linetext, lineleng) : std::string_view(blocktext, blockleng);
+}
 
 inline int destroy() { return interactive ? linelex_destroy() : blocklex_destroy(); }
 

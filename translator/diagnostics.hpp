@@ -88,8 +88,8 @@ inline std::string expected_words(const Token& t) {
     }
 }
 
-// The token the parser found, in words; `text` is a number's value, a name's text, or the
-// byte.
+// The token the parser found, in words; `text` is its text in the script (a number's, a
+// name's, or the byte).
 inline std::string found_words(const Token& t, std::string_view text) {
     switch (t.kind) {
     case Kind::keyword: return joined({"'", t.alias, "'"});

@@ -7,7 +7,6 @@
 
 %code {
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <vector>
 
@@ -188,16 +187,10 @@ static int yyreport_syntax_error(const yypcontext_t *context)
         expected.push_back(shown(*kind));
 
     yysymbol_kind_t found = yypcontext_token(context);
-    /* A number shows its value, a name its text; a byte goes by its code, and a NUL byte comes
-       as the undefined token itself. */
-    char byte = yychar < 256 ? static_cast<char>(yychar) : 0, value[64];
-    std::string_view text;
-    if (found == YYSYMBOL_YYUNDEF)
-        text = std::string_view(&byte, 1);
-    else if (found == YYSYMBOL_NUMBER)
-        text = std::string_view(value, std::snprintf(value, sizeof value, "%g", yylval.num));
-    else if (found == YYSYMBOL_IDENT)
-        text = yylval.text;
+    /* A number's or a name's text is still the scanner's, which has read nothing after it; a
+       byte goes by its code, and a NUL byte comes as the undefined token itself. */
+    char byte = yychar < 256 ? static_cast<char>(yychar) : 0;
+    std::string_view text = found == YYSYMBOL_YYUNDEF ? std::string_view(&byte, 1) : scanner::text();
     diagnostics::syntax_error(token_line(), shown(found), text, inside_goal(context),
                               std::move(expected));
     return 0;

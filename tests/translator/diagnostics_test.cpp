@@ -170,6 +170,11 @@ TEST(TranslatorDiagnostics, WhatTheyTell) {
          "<stdin>:2: unexpected '!', expecting end of line\n" + tally(2, 0)},
         {"operand missing in a goal", "prove { equal 1 }\n",
          "<stdin>:1: unexpected '}' in a goal, expecting an operand\n" + tally(0, 1)},
+        {"numbers as the script writes them",
+         "Q = point(3 1.0000000001)\nQ = point(3 007)\nQ = point(3 " + std::string(400, '9') + ")\n",
+         "<stdin>:1: unexpected number 1.0000000001, expecting ','\n"
+         "<stdin>:2: unexpected number 007, expecting ','\n"
+         "<stdin>:3: unexpected number " + std::string(40, '9') + "..., expecting ','\n" + tally(3, 0)},
         {"goal left open at its line end", "prove { equal 1 2\nP = point(1, 2)\n",
          "<stdin>:1: unexpected end of line in a goal, expecting '}'\n" + tally(1, 0), 1},
         {"goal cut off by the end of input", "P = point(1, 2)\nprove { equal",
