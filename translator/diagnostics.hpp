@@ -23,6 +23,7 @@ struct ScriptPosition {
     long break_line = 1;  // the line of the last newline token or string returned
     char break_char = 0;  // what made that newline token: '\n', '\r', ';', or 0 for a comment
                           // that ends the input
+    long last_line = 1;   // once the input has ended: the line its last byte is on
 };
 inline ScriptPosition scanned;
 
@@ -52,6 +53,30 @@ inline std::string name = "<stdin>";  // the script's, as the lines name it
 inline int errors = 0;             // reported, each with its line break in the listing
 inline int statements_skipped = 0;  // errors reported outside a goal
 inline int operands_unreadable = 0;  // error operands in the goals written
+inline bool unclosed_goal_told = false;  // the end of input inside a goal has had its line
+
+// The statements that a goal in error takes with it: after its first error the parser
+// discards what it cannot use up to the brace that closes the goal, script lines included.
+// Counted as the tokens come, from that error until the goal is written: a statement line that
+// ends in that time and had a token is one, the goal's own first line apart.
+struct Swallowed {
+    bool counting = false;
+    bool goal_line = false;  // the goal's own first line has not ended yet
+    bool tokens = false;     // the line being read has had a token
+    int statements = 0;
+};
+inline Swallowed swallowed;
+
+// A token the scanner has returned, while swallowed.counting: `token` is its code, '\n' for a
+// newline token and 0 for the end of the input.
+inline void lexed(int token) {
+    if (token == '\n' || token == 0) {
+        swallowed.statements += swallowed.tokens && !swallowed.goal_line;
+        swallowed.goal_line = swallowed.tokens = false;
+    } else {
+        swallowed.tokens = true;
+    }
+}
 
 // One diagnostic line. What the listing holds so far goes out first, so that where both
 // streams meet each line comes after the listing it is about.
@@ -139,7 +164,14 @@ inline void syntax_error(long line, const Token& found, std::string_view text, b
     break_listing();
     ++errors;
     statements_skipped += !in_goal;
-    if (on) tell(line, syntax_message(found, text, in_goal, std::move(expected)));
+    if (!on) return;
+    if (in_goal && found.kind == Kind::input_end) unclosed_goal_told = true;
+    if (in_goal && !swallowed.counting) {
+        swallowed.counting = true;
+        swallowed.goal_line = found.kind != Kind::line_end;
+        swallowed.tokens = false;
+    }
+    tell(line, syntax_message(found, text, in_goal, std::move(expected)));
 }
 
 // The parser's stack is full: a goal nests too deeply.
@@ -160,13 +192,19 @@ inline void unterminated_string(long line) {
 inline void goal_written(std::string_view first, std::string_view second) {
     if (!on) return;
     operands_unreadable += listing::count_error_operands(first) + listing::count_error_operands(second);
+    swallowed.counting = false;
 }
 
-// The parse is over with `result`. A line counts what was lost: the statements skipped, a goal
-// the parse gave up in among them, and the goal operands that could not be read.
+// The parse is over with `result`: 1 when the input ended inside a goal, which the parser may
+// have left untold if it was still recovering from an error there. Then a line counts what was
+// lost: the statements skipped, a goal the parse gave up in among them, and the goal operands
+// that could not be read.
 inline void finish(int result) {
-    if (!on || errors == 0) return;
-    const int skipped = statements_skipped + (result != 0);
+    if (!on) return;
+    if (result == 1 && !unclosed_goal_told)
+        tell(scanned.last_line, "unexpected end of input inside an unclosed goal");
+    if (errors == 0) return;
+    const int skipped = statements_skipped + swallowed.statements + (result != 0);
     tool::write_message(name + ": " + std::to_string(skipped)
                         + (skipped == 1 ? " statement" : " statements") + " skipped, "
                         + std::to_string(operands_unreadable)

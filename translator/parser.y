@@ -119,10 +119,14 @@ term
     ;
 %%
 
-/* Tokens come from the scanner made for the input: the interactive one on a terminal. */
+/* Tokens come from the scanner made for the input: the interactive one on a terminal. While a
+   goal in error swallows what follows it, the diagnostics count the statements it takes. */
 int yylex()
 {
-    return scanner::lex();
+    int token = scanner::lex();
+    if (diagnostics::swallowed.counting)
+        diagnostics::lexed(token);
+    return token;
 }
 
 /* The line of the token the parser is looking at. A newline token or a string may end in the

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -28,15 +29,17 @@ std::string repeat(const std::string& s, int n) {
 // must leave the listing as it was; the syntax diagnostics must stand exactly after the line
 // breaks that report errors (empty lines, or ones that end the unterminated-string message,
 // apart from the two empty lines around each goal), one each, in order; each "unterminated
-// string" right before its message; their line numbers must not go back; and a summary must
-// end them when there was an error.
+// string" right before its message; their line numbers must not go back; an input that ends
+// inside a goal (status 1) must be told so last, without a line break of its own where the
+// parser was still recovering from an error in that goal; and a summary must end them when
+// there was an error.
 void expect_one_diagnostic_per_error(const std::string& input, const harness::Outcome& plain) {
     const std::string command = "exec '" + harness::tool(prog) + "' --diagnostics 2>&1";
     const harness::Outcome merged = harness::run("/bin/sh", input, {"-c", command});
     const std::string name = "<stdin>:", message = "Unterminated character string";
     const std::string goal = "prove { equal ";
 
-    std::string listing, summary;
+    std::string listing, summary, last;
     std::vector<std::size_t> told, told_unterminated;  // listing offsets of the diagnostics
     long last_line = 0;
     for (std::size_t i = 0; i < merged.out.size();) {
@@ -56,6 +59,7 @@ void expect_one_diagnostic_per_error(const std::string& input, const harness::Ou
         last_line = number;
         bool unterminated = line.ends_with(": unterminated string");
         (unterminated ? told_unterminated : told).push_back(listing.size());
+        last = line;
     }
     EXPECT_EQ(listing, plain.out);
     EXPECT_EQ(merged.status, plain.status);
@@ -73,6 +77,9 @@ void expect_one_diagnostic_per_error(const std::string& input, const harness::Ou
     }
     for (std::size_t m = 0; (m = listing.find(message, m)) != std::string::npos; m += message.size())
         messages.push_back(m);
+    EXPECT_EQ(merged.status == 1, last.ends_with(": unexpected end of input inside an unclosed goal"))
+        << last;
+    if (merged.status == 1 && told.size() == errors.size() + 1) told.pop_back();
     EXPECT_EQ(told, errors) << listing;
     EXPECT_EQ(told_unterminated, messages) << listing;
 }
@@ -175,8 +182,12 @@ TEST(TranslatorDiagnostics, WhatTheyTell) {
          "<stdin>:1: unexpected number 1.0000000001, expecting ','\n"
          "<stdin>:2: unexpected number 007, expecting ','\n"
          "<stdin>:3: unexpected number " + std::string(40, '9') + "..., expecting ','\n" + tally(3, 0)},
-        {"goal left open at its line end", "prove { equal 1 2\nP = point(1, 2)\n",
-         "<stdin>:1: unexpected end of line in a goal, expecting '}'\n" + tally(1, 0), 1},
+        {"goal left open at its line end takes the rest with it",
+         "prove { equal 1 2\nP = point(1, 2)\n\n% comment\nQ = point(3 4)\n",
+         "<stdin>:1: unexpected end of line in a goal, expecting '}'\n"
+         "<stdin>:5: unexpected end of input inside an unclosed goal\n" + tally(3, 0), 1},
+        {"goal closed lines later", "prove { equal 1\nP = point(1, 2); Q = point(3, 4)\n} % c\n",
+         "<stdin>:1: unexpected end of line in a goal, expecting an operand\n" + tally(2, 1)},
         {"goal cut off by the end of input", "P = point(1, 2)\nprove { equal",
          "<stdin>:2: unexpected end of input inside an unclosed goal\n" + tally(1, 0), 1},
         {"goal nested too deeply", "\nprove { equal " + repeat("{ ", 10000) + "1 2 }\n",
