@@ -78,6 +78,16 @@ inline void lexed(int token) {
     }
 }
 
+// The script is FILE: its name is shown as it is, or quoted as every message of the suite
+// quotes names when it holds a byte that a terminal would act on.
+inline void read_from(const char* file) {
+    const std::string_view n = file;
+    const bool unsafe = std::any_of(n.begin(), n.end(), [](char c) {
+        return tool::quoting::escaped(static_cast<unsigned char>(c));
+    });
+    name = unsafe ? tool::quote(n) : std::string(n);
+}
+
 // One diagnostic line. What the listing holds so far goes out first, so that where both
 // streams meet each line comes after the listing it is about.
 inline void tell(long line, std::string_view message) {

@@ -12,7 +12,7 @@ int main(int argc, char **argv)
     diagnostics::on = command.given("diagnostics");
     std::FILE *input = command.open_input();
     if (tool::input_name != nullptr)
-        diagnostics::name = tool::input_name;
+        diagnostics::read_from(tool::input_name);
     scanner::open(input);
     const int result = script_parse();
     scanner::destroy();

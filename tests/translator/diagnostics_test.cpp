@@ -201,15 +201,25 @@ TEST(TranslatorDiagnostics, WhatTheyTell) {
     }
 }
 
-// The option among the operands; what every program's command line does is checked for all of
-// them in the suite's tests.
+// The option among the operands, and the script's name in the lines: as it is, or quoted as
+// every message of the suite quotes names when it holds bytes a terminal would act on. What
+// every program's command line does is checked for all of them in the suite's tests.
 TEST(TranslatorDiagnostics, CommandLine) {
-    char file[] = "/tmp/script-translator-test-XXXXXX";
-    int fd = mkstemp(file);
-    ASSERT_GE(fd, 0);
-    const std::string script = "P = point(1 2)\nQ = point(3, 4)\n", f = file;
-    ASSERT_EQ(write(fd, script.data(), script.size()), static_cast<ssize_t>(script.size()));
-    close(fd);
+    char dir[] = "/tmp/script-translator-test-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string f = dir + "/fig.script"s, odd = dir + "/fig\033]0;x\a.script"s;
+    const std::string odd_shown = "'"s + dir + "/fig'$'\\033'']0;x'$'\\a''.script'";
+    const std::string script = "P = point(1 2)\nQ = point(3, 4)\n";
+    for (const std::string& name : {f, odd}) {
+        FILE* file = std::fopen(name.c_str(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fputs(script.c_str(), file);
+        std::fclose(file);
+    }
+    const auto told = [](const std::string& name) {
+        return name + ":1: unexpected number 2, expecting ','\n" + name
+               + ": 1 statement skipped, 0 goal operands unreadable\n";
+    };
     struct Row {
         const char* name;
         std::vector<std::string> args;
@@ -217,15 +227,13 @@ TEST(TranslatorDiagnostics, CommandLine) {
         int status;
     };
     const Row rows[] = {
-        {"file operand", {"--diagnostics", f}, "\npoint Q 30.000000 40.000000\n",
-         f + ":1: unexpected number 2, expecting ','\n" + f
-             + ": 1 statement skipped, 0 goal operands unreadable\n", 0},
+        {"file operand", {"--diagnostics", f}, "\npoint Q 30.000000 40.000000\n", told(f), 0},
         {"- is standard input", {"-", "--diagnostics"}, "point R 0.000000 0.000000\n", "", 0},
-        {"an abbreviation", {f, "--diag"}, "\npoint Q 30.000000 40.000000\n",
-         f + ":1: unexpected number 2, expecting ','\n" + f
-             + ": 1 statement skipped, 0 goal operands unreadable\n", 0},
+        {"an abbreviation", {f, "--diag"}, "\npoint Q 30.000000 40.000000\n", told(f), 0},
         {"-- ends the options", {"--", "--diagnostics"}, "",
          "script-translator: --diagnostics: No such file or directory\n", 2},
+        {"a name with control bytes", {"--diagnostics", odd}, "\npoint Q 30.000000 40.000000\n",
+         told(odd_shown), 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -234,5 +242,7 @@ TEST(TranslatorDiagnostics, CommandLine) {
         EXPECT_EQ(o.err, row.err);
         EXPECT_EQ(o.status, row.status);
     }
-    unlink(file);
+    unlink(f.c_str());
+    unlink(odd.c_str());
+    rmdir(dir);
 }
