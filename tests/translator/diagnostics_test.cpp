@@ -246,3 +246,35 @@ TEST(TranslatorDiagnostics, CommandLine) {
     unlink(odd.c_str());
     rmdir(dir);
 }
+
+// A diagnostic that cannot be written is lost output: the run ends at its first failed write to
+// standard error with status 2, the listing written up to there kept, however much input is
+// still to come: into a full device, a closed descriptor, a file that reaches its size limit at
+// the summary line, and a pipe whose reader has gone with SIGPIPE ignored.
+TEST(TranslatorDiagnostics, LostDiagnosticsEndTheRun) {
+    std::string ten_errors;
+    for (int i = 0; i < 10; ++i) ten_errors += "Q = point(3 4)\n";
+    const struct {
+        const char* name;
+        std::string command, input, out;
+        int status = 2;
+    } rows[] = {
+        {"full device", "exec \"$0\" --diagnostics 2>/dev/full", "P = point(1 2)\nQ = point(3, 4)\n", "\n"},
+        {"closed", "exec \"$0\" --diagnostics 2>&-", "P = point(1 2)\nQ = point(3, 4)\n", "\n"},
+        {"the summary past a size limit of 512 bytes",
+         "e=$(mktemp); trap '' XFSZ; ulimit -f 1; \"$0\" --diagnostics 2>\"$e\"; s=$?; rm \"$e\"; exit $s",
+         ten_errors, std::string(10, '\n')},
+        {"endless input, full device", "yes 'Q = point(3 4)' | \"$0\" --diagnostics 2>/dev/full", "", "\n"},
+        {"endless input, reader gone",
+         "trap '' PIPE; exec 3>&1; yes 'Q = point(3 4)' 2>/dev/null |"
+         " { \"$0\" --diagnostics 2>&1 >/dev/null; echo $? >&3; } | head -n 1 >/dev/null",
+         "", "2\n", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto o = harness::run("/bin/sh", row.input, {"-c", row.command, harness::tool(prog)},
+                              std::chrono::seconds(20));
+        EXPECT_EQ(o.out, row.out);
+        EXPECT_EQ(o.status, row.status);
+    }
+}
