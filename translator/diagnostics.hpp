@@ -14,6 +14,7 @@
 #include "listing.hpp"
 #include "output.hpp"
 #include "quote.hpp"
+#include "scanners.hpp"
 #include "tool.hpp"
 
 // Where the scanner is in the script. It is kept up only at newline bytes, newline tokens and
@@ -50,7 +51,7 @@ struct Token {
 
 inline bool on = false;            // --diagnostics
 inline std::string name = "<stdin>";  // the script's, as the lines name it
-inline int errors = 0;             // reported, each with its line break in the listing
+inline int errors = 0;             // told, each with its line break in the listing
 inline int statements_skipped = 0;  // errors reported outside a goal
 inline int operands_unreadable = 0;  // error operands in the goals written
 inline bool unclosed_goal_told = false;  // the end of input inside a goal has had its line
@@ -67,8 +68,8 @@ struct Swallowed {
 };
 inline Swallowed swallowed;
 
-// A token the scanner has returned, while swallowed.counting: `token` is its code, '\n' for a
-// newline token and 0 for the end of the input.
+// A token the scanner has returned, while swallowed.counting (the scanner hands each over):
+// `token` is its code, '\n' for a newline token and 0 for the end of the input.
 inline void lexed(int token) {
     if (token == '\n' || token == 0) {
         swallowed.statements += swallowed.tokens && !swallowed.goal_line;
@@ -167,19 +168,19 @@ inline std::string syntax_message(const Token& found, std::string_view text, boo
     return message;
 }
 
-// A syntax error at a token on script line `line`: `found` and what the parser `expected`, and
-// whether it is `in_goal`, past a goal's "equal", where the parser recovers within the goal.
+// With --diagnostics, the line for a syntax error (its line break is the listing's): at a token
+// on script line `line`, `found` and what the parser `expected`, and whether it is `in_goal`,
+// past a goal's "equal", where the parser recovers within the goal.
 inline void syntax_error(long line, const Token& found, std::string_view text, bool in_goal,
                          std::vector<Token> expected) {
-    break_listing();
     ++errors;
     statements_skipped += !in_goal;
-    if (!on) return;
     if (in_goal && found.kind == Kind::input_end) unclosed_goal_told = true;
     if (in_goal && !swallowed.counting) {
         swallowed.counting = true;
         swallowed.goal_line = found.kind != Kind::line_end;
         swallowed.tokens = false;
+        scanner::watch_tokens(lexed);
     }
     tell(line, syntax_message(found, text, in_goal, std::move(expected)));
 }
@@ -187,8 +188,9 @@ inline void syntax_error(long line, const Token& found, std::string_view text, b
 // The parser's stack is full: a goal nests too deeply.
 inline void stack_full(long line) {
     break_listing();
+    if (!on) return;
     ++errors;
-    if (on) tell(line, "goal nested too deeply (the parser's stack is full)");
+    tell(line, "goal nested too deeply (the parser's stack is full)");
 }
 
 // The listing's message for a string that its line end cut off, which starts on line `line`.
@@ -203,6 +205,7 @@ inline void goal_written(std::string_view first, std::string_view second) {
     if (!on) return;
     operands_unreadable += listing::count_error_operands(first) + listing::count_error_operands(second);
     swallowed.counting = false;
+    scanner::watch_tokens(nullptr);
 }
 
 // The parse is over with `result`: 1 when the input ended inside a goal, which the parser may

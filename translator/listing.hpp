@@ -2,14 +2,9 @@
 // text put together from its pieces, a number's text, and a label's direction.
 #pragma once
 
-#include <algorithm>
-#include <cfloat>
-#include <cmath>
-#include <cstring>
 #include <initializer_list>
 #include <string_view>
 
-#include "numbers.hpp"
 #include "output.hpp"
 #include "texts.hpp"
 
@@ -24,52 +19,16 @@ inline void emit(std::initializer_list<std::string_view> pieces) {
     output::done();
 }
 
-// Puts the pieces together, as far as they fit in an operand's 3999 characters, and returns a
-// copy of the text.
-inline texts::Text compose(std::initializer_list<std::string_view> pieces) {
-    char text[4000];
-    std::size_t length = 0;
-    for (std::string_view piece : pieces) {
-        std::size_t size = std::min(piece.size(), sizeof text - 1 - length);
-        std::memcpy(text + length, piece.data(), size);
-        length += size;
-    }
-    return texts::copy(text, length);
-}
+// The pieces put together, as far as they fit in an operand's 3999 characters.
+texts::Text compose(std::initializer_list<std::string_view> pieces);
 
-inline texts::Text number_text(double value) {
-    char text[400];
-    return texts::copy(text, numbers::fixed(text, sizeof text, value).size());
-}
+// A number operand's text: its value as "%f" shows it.
+texts::Text number_text(double value);
 
 // How many error operands a goal operand's text holds; no name or number can look like one.
-inline int count_error_operands(std::string_view text) {
-    int count = 0;
-    for (std::size_t at = 0; (at = text.find(error_operand, at)) != text.npos; at += error_operand.size())
-        ++count;
-    return count;
-}
+int count_error_operands(std::string_view text);
 
-// The direction suffix of a label angle in degrees. The sectors are decided on the
-// single-precision angle; one beyond a whole turn either way is first brought back by whole
-// turns, so that every angle has a direction.
-inline const char* direction(double degrees) {
-    if (!std::isfinite(degrees))
-        degrees = 0;
-    else if (std::fabs(degrees) > FLT_MAX)
-        degrees = std::fmod(degrees, 360.0);
-    float angle = static_cast<float>(degrees);
-    if (angle > 360 || angle < -360) angle = std::fmod(angle, 360.0f);
-    if (angle < 0) angle = angle + 360.0f;
-
-    if (angle > 22.5f && angle < 67.5f) return "rt";
-    if (angle >= 67.5f && angle <= 112.5f) return "t";
-    if (angle > 112.5f && angle < 157.5f) return "lt";
-    if (angle >= 157.5f && angle <= 202.5f) return "l";
-    if (angle > 202.5f && angle < 247.5f) return "lb";
-    if (angle >= 247.5f && angle <= 292.5f) return "b";
-    if (angle > 292.5f && angle < 337.5f) return "rb";
-    return "r";
-}
+// The direction suffix of a label angle in degrees ("r", "rt", "t", ... "rb").
+const char* direction(double degrees);
 
 }  // namespace listing

@@ -119,14 +119,10 @@ term
     ;
 %%
 
-/* Tokens come from the scanner made for the input: the interactive one on a terminal. While a
-   goal in error swallows what follows it, the diagnostics count the statements it takes. */
+/* Tokens come from the scanner made for the input: the interactive one on a terminal. */
 int yylex()
 {
-    int token = scanner::lex();
-    if (diagnostics::swallowed.counting)
-        diagnostics::lexed(token);
-    return token;
+    return scanner::lex();
 }
 
 /* The line of the token the parser is looking at. A newline token or a string may end in the
@@ -175,6 +171,9 @@ static bool inside_goal(const yypcontext_t *context)
    may start with, they are one word. */
 static int yyreport_syntax_error(const yypcontext_t *context)
 {
+    diagnostics::break_listing();
+    if (!diagnostics::on)
+        return 0;
     static const yysymbol_kind_t operand_starts[] = {
         YYSYMBOL_MULT, YYTRANSLATE('{'), YYSYMBOL_SRATIO, YYSYMBOL_SIGNED_AREA3, YYSYMBOL_SIGNED_AREA4,
         YYSYMBOL_PYTHAGORAS_DIFFERENCE3, YYSYMBOL_PYTHAGORAS_DIFFERENCE4, YYSYMBOL_NUMBER};
