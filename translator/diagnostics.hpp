@@ -52,7 +52,7 @@ struct Token {
 inline bool on = false;            // --diagnostics
 inline std::string name = "<stdin>";  // the script's, as the lines name it
 inline int errors = 0;             // told, each with its line break in the listing
-inline int statements_skipped = 0;  // errors reported outside a goal
+inline int statements_skipped = 0;  // errors told outside a goal
 inline int operands_unreadable = 0;  // error operands in the goals written
 inline bool unclosed_goal_told = false;  // the end of input inside a goal has had its line
 

@@ -31,8 +31,8 @@ template <class... Values> static void release_all(Values... values)
    changes only how an error is reported, not the automaton: parser.cpp generated with and
    without this line has the same yypact, yydefact, yypgoto, yydefgoto, yytable, yycheck,
    yystos, yyr1, yyr2 and yytranslate, byte for byte, and bison -v describes the same states
-   (no LAC, the same default reductions and recovery). So do the aliases of the tokens, which
-   name them in bison's report and in the diagnostics. */
+   (no LAC, the same default reductions and recovery). The tokens' aliases, which name them
+   in bison's report and in the diagnostics, leave those tables as they are too. */
 %define parse.error custom
 %expect 0
 
