@@ -21,10 +21,15 @@
 
 namespace scanner_input {
 
+// The last byte read (0 before the first): at the end of the input it tells whether the last
+// line was ended.
+inline char last_byte = 0;
+
 inline long read(std::FILE* input, bool interactive, char* buffer, long size) {
     if (interactive) {
         long typed = typed_lines::read(input, buffer, size);
         if (typed < 0) tool::read_failed(errno);
+        if (typed > 0) last_byte = buffer[typed - 1];
         return typed;
     }
     long filled = 0;
@@ -39,6 +44,7 @@ inline long read(std::FILE* input, bool interactive, char* buffer, long size) {
             tool::read_failed(errno);
         }
     }
+    if (filled > 0) last_byte = buffer[filled - 1];
     return filled;
 }
 

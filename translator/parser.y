@@ -1,71 +1,29 @@
 /* Parser of script-translator: construction statements and proof goals, written out as a
-   construction listing the moment each statement is complete. */
-%{
+   construction listing the moment each statement is complete. The build names it with the
+   prefix script_ (script_parse, script_lval, ...). */
+%code requires {
+#include "texts.hpp"
+}
+
+%code {
 #include <algorithm>
-#include <cfloat>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <initializer_list>
-#include <string>
-#include <string_view>
+#include <iterator>
 #include <vector>
 
+#include "diagnostics.hpp"
+#include "listing.hpp"
 #include "numbers.hpp"
-#include "output.hpp"
 #include "scanners.hpp"
-#include "texts.hpp"
-#include "tool.hpp"
 
 int yylex();
 void yyerror(const char *message);
+using listing::emit;
 
-/* What stands in a goal for an operand that could not be read. */
-static const char error_operand[] = "<error>";
-
-static const char *direction(double degrees);
 /* Lets go of the texts of the values an action has used. */
 template <class... Values> static void release_all(Values... values)
 {
     (texts::release(values), ...);
 }
-static texts::Text compose(std::initializer_list<std::string_view> pieces);
-static texts::Text number_text(double value);
-static int count_error_operands(const char *text);
-
-%}
-
-%code provides {
-#include <initializer_list>
-#include <string_view>
-
-/* Writes the pieces of a statement's output, in order, through the output buffer. */
-void emit(std::initializer_list<std::string_view> pieces);
-
-/* Writes the listing's message for a string that its line end cut off, which starts on line
-   `scanned.break_line`. */
-void unterminated_string();
-
-/* Where the scanner is in the script, for the diagnostics. It is kept up only at newline bytes,
-   newline tokens and strings, so that the other tokens cost nothing more. */
-struct ScriptPosition {
-    long line = 1;          /* the line of the next byte to scan, from 1 */
-    long break_line = 1;    /* the line of the last newline token or string returned */
-    char break_char = 0;    /* what made that newline token: '\n', '\r', ';', or 0 for a
-                               comment that ends the input */
-};
-inline ScriptPosition scanned;
-
-/* The --diagnostics option: one line on standard error for every error the listing shows. */
-struct Diagnostics {
-    bool on = false;
-    const char *name = "<stdin>";  /* the script's, as the lines name it */
-    int errors = 0;                /* reported, each with its empty line in the listing */
-    int statements_skipped = 0;    /* errors reported outside a goal */
-    int operands_unreadable = 0;   /* error operands in the goals written */
-};
-inline Diagnostics diagnostics;
 }
 
 /* The syntax errors are reported by yyreport_syntax_error below, which asks the parser's
@@ -73,23 +31,28 @@ inline Diagnostics diagnostics;
    changes only how an error is reported, not the automaton: parser.cpp generated with and
    without this line has the same yypact, yydefact, yypgoto, yydefgoto, yytable, yycheck,
    yystos, yyr1, yyr2 and yytranslate, byte for byte, and bison -v describes the same states
-   (no LAC, the same default reductions and recovery). */
+   (no LAC, the same default reductions and recovery). The tokens' aliases, which name them
+   in bison's report and in the diagnostics, leave those tables as they are too. */
 %define parse.error custom
-
-%code requires {
-#include "texts.hpp"
-}
+%expect 0
 
 %union {
     double num;
     texts::Text text;
 }
 
-%token <num> NUMBER
-%token <text> STRING IDENT
-%token POINT LINE SEGMENT INTERSECTION PARALLEL PERPENDICULAR BISECTOR PROVE EQUAL
-%token SRATIO MULT PYTHAGORAS_DIFFERENCE3 PYTHAGORAS_DIFFERENCE4 SIGNED_AREA3 SIGNED_AREA4
-%token DRAW LABEL
+%token <num> NUMBER "number"
+%token <text> STRING "string" IDENT "name"
+/* The keywords, in one run from POINT to LABEL. */
+%token POINT "point" LINE "line" SEGMENT "segment" INTERSECTION "intersection"
+%token PARALLEL "parallel" PERPENDICULAR "perpendicular" BISECTOR "bisector" PROVE "prove"
+%token EQUAL "equal" SRATIO "sratio" MULT "mult"
+%token PYTHAGORAS_DIFFERENCE3 "pythagoras_difference3"
+%token PYTHAGORAS_DIFFERENCE4 "pythagoras_difference4"
+%token SIGNED_AREA3 "signed_area3" SIGNED_AREA4 "signed_area4" DRAW "draw" LABEL "label"
+/* The newline token, '\n': made by a newline, a carriage return or a semicolon. */
+%token END_OF_LINE 10 "end of line"
+%token END_OF_INPUT 0 "end of input"
 
 %type <text> expr term
 
@@ -98,7 +61,7 @@ inline Diagnostics diagnostics;
 %%
 script
     : statement_line
-    | script '\n' statement_line
+    | script END_OF_LINE statement_line
     ;
 
 statement_line
@@ -121,148 +84,74 @@ statement
     | DRAW '(' SEGMENT '(' IDENT ',' IDENT ')' ')'
         { emit({"drawsegment ", $5, " ", $7, "\n"}); release_all($5, $7); }
     | LABEL '(' IDENT ',' NUMBER ':' ')'
-        { emit({"cmark_", direction($5), " ", $3, "\n"}); release_all($3); }
+        { emit({"cmark_", listing::direction($5), " ", $3, "\n"}); release_all($3); }
     | PROVE '{' EQUAL expr expr '}'
         { emit({"\nprove { equal ", $4, " ", $5, " }\n\n"});
-          if (diagnostics.on)
-              diagnostics.operands_unreadable += count_error_operands($4.data) + count_error_operands($5.data);
+          diagnostics::goal_written($4, $5);
           release_all($4, $5); }
     | error
     ;
 
 expr
     : term                  { $$ = $1; }
-    | MULT expr expr        { $$ = compose({"mult ", $2, " ", $3, " "}); release_all($2, $3); }
-    | '{' expr '}'          { $$ = compose({"{ ", $2, " }"}); release_all($2); }
-    | error                 { $$ = texts::copy(error_operand, sizeof error_operand - 1); }
+    | MULT expr expr        { $$ = listing::compose({"mult ", $2, " ", $3, " "}); release_all($2, $3); }
+    | '{' expr '}'          { $$ = listing::compose({"{ ", $2, " }"}); release_all($2); }
+    | error                 { $$ = texts::copy(listing::error_operand.data(), listing::error_operand.size()); }
     ;
 
 term
     : SRATIO IDENT IDENT IDENT IDENT
-        { $$ = compose({"sratio ", $2, " ", $3, " ", $4, " ", $5});
+        { $$ = listing::compose({"sratio ", $2, " ", $3, " ", $4, " ", $5});
           release_all($2, $3, $4, $5); }
     | SIGNED_AREA3 IDENT IDENT IDENT
-        { $$ = compose({"signed_area3 ", $2, " ", $3, " ", $4, " "});
+        { $$ = listing::compose({"signed_area3 ", $2, " ", $3, " ", $4, " "});
           release_all($2, $3, $4); }
     | SIGNED_AREA4 IDENT IDENT IDENT IDENT
-        { $$ = compose({" signed_area4 ", $2, " ", $3, " ", $4, " ", $5});
+        { $$ = listing::compose({" signed_area4 ", $2, " ", $3, " ", $4, " ", $5});
           release_all($2, $3, $4, $5); }
     | PYTHAGORAS_DIFFERENCE3 IDENT IDENT IDENT
-        { $$ = compose({"pythagoras_difference3 ", $2, " ", $3, " ", $4});
+        { $$ = listing::compose({"pythagoras_difference3 ", $2, " ", $3, " ", $4});
           release_all($2, $3, $4); }
     | PYTHAGORAS_DIFFERENCE4 IDENT IDENT IDENT IDENT
-        { $$ = compose({"pythagoras_difference4 ", $2, " ", $3, " ", $4, " ", $5});
+        { $$ = listing::compose({"pythagoras_difference4 ", $2, " ", $3, " ", $4, " ", $5});
           release_all($2, $3, $4, $5); }
-    | NUMBER                { $$ = number_text($1); }
+    | NUMBER                { $$ = listing::number_text($1); }
     ;
 %%
 
-/* A line break in the listing, where an error was found. */
-static void break_listing()
+/* Tokens come from the scanner made for the input: the interactive one on a terminal. */
+int yylex()
 {
-    output::put("\n");
-    output::done();
-}
-
-/* One diagnostic line. What the listing holds so far goes out first, so that where both
-   streams meet each line comes after the listing it is about. */
-static void tell(long line, std::string_view message)
-{
-    output::flush();
-    tool::write_message(std::string(diagnostics.name) + ":" + std::to_string(line) + ": "
-                        + std::string(message) + "\n");
+    return scanner::lex();
 }
 
 /* The line of the token the parser is looking at. A newline token or a string may end in the
    newline byte that ends its line, which the scanner has then counted already. */
 static long token_line()
 {
-    return yychar == '\n' || yychar == STRING ? scanned.break_line : scanned.line;
+    return yychar == END_OF_LINE || yychar == STRING ? scanned.break_line : scanned.line;
 }
 
 /* The parser's stack is full: a goal nests too deeply. This is the only message that comes
    here; syntax errors go to yyreport_syntax_error. */
 void yyerror(const char *)
 {
-    break_listing();
-    ++diagnostics.errors;
-    if (diagnostics.on)
-        tell(token_line(), "goal nested too deeply (the parser's stack is full)");
+    diagnostics::stack_full(token_line());
 }
 
-static const char *keyword(yysymbol_kind_t kind)
+/* A token as the diagnostics show it. */
+static diagnostics::Token shown(yysymbol_kind_t kind)
 {
-    switch (kind) {
-    case YYSYMBOL_POINT: return "'point'";
-    case YYSYMBOL_LINE: return "'line'";
-    case YYSYMBOL_SEGMENT: return "'segment'";
-    case YYSYMBOL_INTERSECTION: return "'intersection'";
-    case YYSYMBOL_PARALLEL: return "'parallel'";
-    case YYSYMBOL_PERPENDICULAR: return "'perpendicular'";
-    case YYSYMBOL_BISECTOR: return "'bisector'";
-    case YYSYMBOL_PROVE: return "'prove'";
-    case YYSYMBOL_EQUAL: return "'equal'";
-    case YYSYMBOL_SRATIO: return "'sratio'";
-    case YYSYMBOL_MULT: return "'mult'";
-    case YYSYMBOL_PYTHAGORAS_DIFFERENCE3: return "'pythagoras_difference3'";
-    case YYSYMBOL_PYTHAGORAS_DIFFERENCE4: return "'pythagoras_difference4'";
-    case YYSYMBOL_SIGNED_AREA3: return "'signed_area3'";
-    case YYSYMBOL_SIGNED_AREA4: return "'signed_area4'";
-    case YYSYMBOL_DRAW: return "'draw'";
-    case YYSYMBOL_LABEL: return "'label'";
-    default: return nullptr;
-    }
-}
-
-/* A token the parser expected, in words. */
-static std::string expected_words(yysymbol_kind_t kind)
-{
-    if (kind == YYTRANSLATE('\n'))
-        return "end of line";
-    if (kind == YYSYMBOL_NUMBER)
-        return "a number";
-    if (kind == YYSYMBOL_IDENT)
-        return "a name";
-    if (kind == YYSYMBOL_STRING)
-        return "a string";
-    const char *word = keyword(kind);
-    return word ? word : yysymbol_name(kind);
-}
-
-/* The token the parser found, in words: the one it is looking at now. */
-static std::string found_words(yysymbol_kind_t kind)
-{
-    char text[64];
-    if (kind == YYSYMBOL_YYEOF)
-        return "end of input";
-    if (kind == YYTRANSLATE('\n')) {
-        if (scanned.break_char == ';')
-            return "';'";
-        return scanned.break_char == '\r' ? "carriage return" : "end of line";
-    }
-    if (kind == YYSYMBOL_NUMBER) {
-        std::snprintf(text, sizeof text, "number %g", yylval.num);
-        return text;
-    }
-    if (kind == YYSYMBOL_IDENT && yylval.text.data != nullptr) {
-        size_t length = yylval.text.size();
-        return "name '" + std::string(yylval.text.data, std::min<size_t>(length, 40))
-               + (length > 40 ? "...'" : "'");
-    }
-    if (kind == YYSYMBOL_IDENT)
-        return "name";
-    if (kind == YYSYMBOL_STRING)
-        return "string";
-    if (const char *word = keyword(kind))
-        return word;
-    /* A character the grammar has no use for reaches it as the undefined token; the scanner
-       sends a NUL byte as that token itself. */
-    int c = yychar == YYUNDEF ? 0 : yychar;
-    if (c > ' ' && c < 0x7f)
-        std::snprintf(text, sizeof text, "'%c'", c);
-    else
-        std::snprintf(text, sizeof text, "byte 0x%02x", static_cast<unsigned>(c) & 0xffu);
-    return text;
+    using diagnostics::Kind;
+    Kind shown_as = kind == YYSYMBOL_YYEOF ? Kind::input_end
+                  : kind == YYSYMBOL_END_OF_LINE ? Kind::line_end
+                  : kind == YYSYMBOL_NUMBER ? Kind::number
+                  : kind == YYSYMBOL_IDENT ? Kind::name
+                  : kind == YYSYMBOL_STRING ? Kind::string
+                  : kind == YYSYMBOL_YYUNDEF ? Kind::byte
+                  : kind >= YYSYMBOL_POINT && kind <= YYSYMBOL_LABEL ? Kind::keyword
+                  : Kind::character;
+    return {shown_as, yysymbol_name(kind)};
 }
 
 /* Whether the parser is inside a goal: past its "equal", where it recovers within the goal and
@@ -277,139 +166,35 @@ static bool inside_goal(const yypcontext_t *context)
     }
 }
 
-/* What was found and, when the current state lists a few tokens, what was expected. */
-static std::string syntax_message(const yypcontext_t *context)
-{
-    yysymbol_kind_t found = yypcontext_token(context);
-    bool goal = inside_goal(context);
-    diagnostics.statements_skipped += !goal;
-    std::string message = "unexpected " + found_words(found);
-    if (goal && found == YYSYMBOL_YYEOF)
-        return message + " inside an unclosed goal";
-    if (goal)
-        message += " in a goal";
-
-    /* The end of the input may come wherever a line may end, and a line may end wherever a
-       statement may start: neither is worth a word next to the others. */
-    yysymbol_kind_t expected[YYNTOKENS];
-    int count = yypcontext_expected_tokens(context, expected, YYNTOKENS);
-    count = static_cast<int>(std::remove(expected, expected + count, YYSYMBOL_YYEOF) - expected);
-    if (count > 1)
-        count = static_cast<int>(std::remove(expected, expected + count, YYTRANSLATE('\n')) - expected);
-    /* Where an operand may start, that is one word. */
-    static const yysymbol_kind_t operand_starts[] = {
-        YYSYMBOL_MULT, YYTRANSLATE('{'), YYSYMBOL_SRATIO, YYSYMBOL_SIGNED_AREA3,
-        YYSYMBOL_SIGNED_AREA4, YYSYMBOL_PYTHAGORAS_DIFFERENCE3, YYSYMBOL_PYTHAGORAS_DIFFERENCE4,
-        YYSYMBOL_NUMBER};
-    auto listed = [&](yysymbol_kind_t kind) {
-        return std::find(expected, expected + count, kind) != expected + count;
-    };
-    std::vector<std::string> words;
-    if (std::all_of(std::begin(operand_starts), std::end(operand_starts), listed)) {
-        words.push_back("an operand");
-        for (yysymbol_kind_t kind : operand_starts)
-            count = static_cast<int>(std::remove(expected, expected + count, kind) - expected);
-    }
-    for (int i = 0; i < count; ++i)
-        words.push_back(expected_words(expected[i]));
-    if (words.empty() || words.size() > 4)
-        return message;
-    message += ", expecting ";
-    for (size_t i = 0; i < words.size(); ++i) {
-        if (i > 0)
-            message += i + 1 == words.size() ? " or " : ", ";
-        message += words[i];
-    }
-    return message;
-}
-
-/* A syntax error shows in the listing as a line break, and with --diagnostics in words. */
+/* A syntax error shows in the listing as a line break, and with --diagnostics in words: what
+   was found, and what the parser's state expected. Where it expects every token an operand
+   may start with, they are one word. */
 static int yyreport_syntax_error(const yypcontext_t *context)
 {
-    break_listing();
-    ++diagnostics.errors;
-    if (diagnostics.on)
-        tell(token_line(), syntax_message(context));
-    return 0;
-}
-
-void unterminated_string()
-{
-    if (diagnostics.on)
-        tell(scanned.break_line, "unterminated string");
-    output::put("Unterminated character string");
-    output::done();
-}
-
-void emit(std::initializer_list<std::string_view> pieces)
-{
-    output::put(pieces);
-    output::done();
-}
-
-/* Tokens come from the scanner made for the input: the interactive one on a terminal. */
-int yylex()
-{
-    return scanner::lex();
-}
-
-/* The direction suffix of a label angle in degrees. The sectors are decided on the
-   single-precision angle; one beyond a whole turn either way is first brought back by whole
-   turns, so that every angle has a direction. */
-static const char *direction(double degrees)
-{
-    if (!std::isfinite(degrees))
-        degrees = 0;
-    else if (std::fabs(degrees) > FLT_MAX)
-        degrees = std::fmod(degrees, 360.0);
-    float angle = static_cast<float>(degrees);
-    if (angle > 360 || angle < -360)
-        angle = std::fmod(angle, 360.0f);
-    if (angle < 0)
-        angle = angle + 360.0f;
-
-    if (angle > 22.5f && angle < 67.5f)
-        return "rt";
-    if (angle >= 67.5f && angle <= 112.5f)
-        return "t";
-    if (angle > 112.5f && angle < 157.5f)
-        return "lt";
-    if (angle >= 157.5f && angle <= 202.5f)
-        return "l";
-    if (angle > 202.5f && angle < 247.5f)
-        return "lb";
-    if (angle >= 247.5f && angle <= 292.5f)
-        return "b";
-    if (angle > 292.5f && angle < 337.5f)
-        return "rb";
-    return "r";
-}
-
-/* Puts the pieces together, as far as they fit in an operand's 3999 characters, and returns a
-   copy of the text. */
-static texts::Text compose(std::initializer_list<std::string_view> pieces)
-{
-    char text[4000];
-    size_t length = 0;
-    for (std::string_view piece : pieces) {
-        size_t size = std::min(piece.size(), sizeof text - 1 - length);
-        memcpy(text + length, piece.data(), size);
-        length += size;
+    diagnostics::break_listing();
+    if (!diagnostics::on)
+        return 0;
+    static const yysymbol_kind_t operand_starts[] = {
+        YYSYMBOL_MULT, YYTRANSLATE('{'), YYSYMBOL_SRATIO, YYSYMBOL_SIGNED_AREA3, YYSYMBOL_SIGNED_AREA4,
+        YYSYMBOL_PYTHAGORAS_DIFFERENCE3, YYSYMBOL_PYTHAGORAS_DIFFERENCE4, YYSYMBOL_NUMBER};
+    yysymbol_kind_t kinds[YYNTOKENS];
+    yysymbol_kind_t *end = kinds + yypcontext_expected_tokens(context, kinds, YYNTOKENS);
+    std::vector<diagnostics::Token> expected;
+    auto listed = [&](yysymbol_kind_t kind) { return std::find(kinds, end, kind) != end; };
+    if (std::all_of(std::begin(operand_starts), std::end(operand_starts), listed)) {
+        expected.push_back({diagnostics::Kind::operand, ""});
+        for (yysymbol_kind_t kind : operand_starts)
+            end = std::remove(kinds, end, kind);
     }
-    return texts::copy(text, length);
-}
+    for (const yysymbol_kind_t *kind = kinds; kind != end; ++kind)
+        expected.push_back(shown(*kind));
 
-static texts::Text number_text(double value)
-{
-    char text[400];
-    return texts::copy(text, numbers::fixed(text, sizeof text, value).size());
-}
-
-/* How many error operands a goal operand's text holds; no name or number can look like one. */
-static int count_error_operands(const char *text)
-{
-    int count = 0;
-    for (const char *at = text; (at = strstr(at, error_operand)) != nullptr; at += sizeof error_operand - 1)
-        ++count;
-    return count;
+    yysymbol_kind_t found = yypcontext_token(context);
+    /* A number's or a name's text is still the scanner's, which has read nothing after it; a
+       byte goes by its code, and a NUL byte comes as the undefined token itself. */
+    char byte = yychar < 256 ? static_cast<char>(yychar) : 0;
+    std::string_view text = found == YYSYMBOL_YYUNDEF ? std::string_view(&byte, 1) : scanner::text();
+    diagnostics::syntax_error(token_line(), shown(found), text, inside_goal(context),
+                              std::move(expected));
+    return 0;
 }

@@ -190,8 +190,9 @@ TEST(Traps, TokensLongerThanTheBuffer) {
 }
 
 // Scans that go back over a line: an opening brace with no closing brace after it on its line
-// must not send the classifier to the line's end once for every brace, and a NUL byte inside a
-// comment or string must not make flex rescan the whole token once for every NUL.
+// must not send the classifier to the line's end once for every brace, nor hold the blanks that
+// follow it until the line ends, and a NUL byte inside a comment or string must not make flex
+// rescan the whole token once for every NUL.
 TEST(Traps, UnclosedBracesAndNulBytesInsideTokens) {
     const std::size_t size = 1u << 20;
     const long memory = limits::base_kib + 2 * limits::token_kib(size);
@@ -202,7 +203,11 @@ TEST(Traps, UnclosedBracesAndNulBytesInsideTokens) {
     std::string unrecognised_nuls;
     for (std::size_t i = 0; i < size; ++i) unrecognised_nuls += "Caracter n\xE3o reconhec\xEDvel: \n";
     const std::string brace = "Caracter n\xE3o reconhec\xEDvel: {\n";
+    const std::string blanks = cycle(" \t  ", hundred_mb);
     for (const Limit& c : {
+             Limit{"blanks after an unclosed brace", "{" + blanks + "\nbegin\n",
+                   brace + "Uma palavra reservada: begin\n", 0, limits::base_kib},
+             Limit{"blanks in a comment", "{" + blanks + "} x\n", "Um identificador: x\n", 0, limits::base_kib},
              Limit{"braces to the line end", braces + "\nx\n", unrecognised_braces + "Um identificador: x\n", 0, memory},
              Limit{"braces to the input end", braces, unrecognised_braces, 0, memory},
              Limit{"NUL bytes in a comment", "{" + nuls + "} x\n", "Um identificador: x\n", 0, memory},
@@ -235,7 +240,7 @@ TEST(Traps, MemoryExhaustionEndsWithAMessage) {
         {"script-translator", "l = line(" + run + ", B)\n"},
         {"script-translator", "\"\0"s + run + "\"\n"},
         {"total-steps", "Total number of proof steps: " + std::string(hundred_mb, '7') + "\n"},
-        {"token-classifier", "{\0"s + run + "}\n"},
+        {"token-classifier", "{\0"s + run + run + "}\n"},  // kept whole until it closes: 200 MB
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.program);

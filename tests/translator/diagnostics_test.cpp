@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -28,15 +29,17 @@ std::string repeat(const std::string& s, int n) {
 // must leave the listing as it was; the syntax diagnostics must stand exactly after the line
 // breaks that report errors (empty lines, or ones that end the unterminated-string message,
 // apart from the two empty lines around each goal), one each, in order; each "unterminated
-// string" right before its message; their line numbers must not go back; and a summary must
-// end them when there was an error.
+// string" right before its message; their line numbers must not go back; an input that ends
+// inside a goal (status 1) must be told so last, without a line break of its own where the
+// parser was still recovering from an error in that goal; and a summary must end them when
+// there was an error.
 void expect_one_diagnostic_per_error(const std::string& input, const harness::Outcome& plain) {
     const std::string command = "exec '" + harness::tool(prog) + "' --diagnostics 2>&1";
     const harness::Outcome merged = harness::run("/bin/sh", input, {"-c", command});
     const std::string name = "<stdin>:", message = "Unterminated character string";
     const std::string goal = "prove { equal ";
 
-    std::string listing, summary;
+    std::string listing, summary, last;
     std::vector<std::size_t> told, told_unterminated;  // listing offsets of the diagnostics
     long last_line = 0;
     for (std::size_t i = 0; i < merged.out.size();) {
@@ -56,6 +59,7 @@ void expect_one_diagnostic_per_error(const std::string& input, const harness::Ou
         last_line = number;
         bool unterminated = line.ends_with(": unterminated string");
         (unterminated ? told_unterminated : told).push_back(listing.size());
+        last = line;
     }
     EXPECT_EQ(listing, plain.out);
     EXPECT_EQ(merged.status, plain.status);
@@ -73,6 +77,9 @@ void expect_one_diagnostic_per_error(const std::string& input, const harness::Ou
     }
     for (std::size_t m = 0; (m = listing.find(message, m)) != std::string::npos; m += message.size())
         messages.push_back(m);
+    EXPECT_EQ(merged.status == 1, last.ends_with(": unexpected end of input inside an unclosed goal"))
+        << last;
+    if (merged.status == 1 && told.size() == errors.size() + 1) told.pop_back();
     EXPECT_EQ(told, errors) << listing;
     EXPECT_EQ(told_unterminated, messages) << listing;
 }
@@ -170,8 +177,17 @@ TEST(TranslatorDiagnostics, WhatTheyTell) {
          "<stdin>:2: unexpected '!', expecting end of line\n" + tally(2, 0)},
         {"operand missing in a goal", "prove { equal 1 }\n",
          "<stdin>:1: unexpected '}' in a goal, expecting an operand\n" + tally(0, 1)},
-        {"goal left open at its line end", "prove { equal 1 2\nP = point(1, 2)\n",
-         "<stdin>:1: unexpected end of line in a goal, expecting '}'\n" + tally(1, 0), 1},
+        {"numbers as the script writes them",
+         "Q = point(3 1.0000000001)\nQ = point(3 007)\nQ = point(3 " + std::string(400, '9') + ")\n",
+         "<stdin>:1: unexpected number 1.0000000001, expecting ','\n"
+         "<stdin>:2: unexpected number 007, expecting ','\n"
+         "<stdin>:3: unexpected number " + std::string(40, '9') + "..., expecting ','\n" + tally(3, 0)},
+        {"goal left open at its line end takes the rest with it",
+         "prove { equal 1 2\nP = point(1, 2)\n\n% comment\nQ = point(3 4)\n",
+         "<stdin>:1: unexpected end of line in a goal, expecting '}'\n"
+         "<stdin>:5: unexpected end of input inside an unclosed goal\n" + tally(3, 0), 1},
+        {"goal closed lines later", "prove { equal 1\nP = point(1, 2); Q = point(3, 4)\n} % c\n",
+         "<stdin>:1: unexpected end of line in a goal, expecting an operand\n" + tally(2, 1)},
         {"goal cut off by the end of input", "P = point(1, 2)\nprove { equal",
          "<stdin>:2: unexpected end of input inside an unclosed goal\n" + tally(1, 0), 1},
         {"goal nested too deeply", "\nprove { equal " + repeat("{ ", 10000) + "1 2 }\n",
@@ -185,15 +201,25 @@ TEST(TranslatorDiagnostics, WhatTheyTell) {
     }
 }
 
-// The option among the operands; what every program's command line does is checked for all of
-// them in the suite's tests.
+// The option among the operands, and the script's name in the lines: as it is, or quoted as
+// every message of the suite quotes names when it holds bytes a terminal would act on. What
+// every program's command line does is checked for all of them in the suite's tests.
 TEST(TranslatorDiagnostics, CommandLine) {
-    char file[] = "/tmp/script-translator-test-XXXXXX";
-    int fd = mkstemp(file);
-    ASSERT_GE(fd, 0);
-    const std::string script = "P = point(1 2)\nQ = point(3, 4)\n", f = file;
-    ASSERT_EQ(write(fd, script.data(), script.size()), static_cast<ssize_t>(script.size()));
-    close(fd);
+    char dir[] = "/tmp/script-translator-test-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string f = dir + "/fig.script"s, odd = dir + "/fig\033]0;x\a.script"s;
+    const std::string odd_shown = "'"s + dir + "/fig'$'\\033'']0;x'$'\\a''.script'";
+    const std::string script = "P = point(1 2)\nQ = point(3, 4)\n";
+    for (const std::string& name : {f, odd}) {
+        FILE* file = std::fopen(name.c_str(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fputs(script.c_str(), file);
+        std::fclose(file);
+    }
+    const auto told = [](const std::string& name) {
+        return name + ":1: unexpected number 2, expecting ','\n" + name
+               + ": 1 statement skipped, 0 goal operands unreadable\n";
+    };
     struct Row {
         const char* name;
         std::vector<std::string> args;
@@ -201,15 +227,13 @@ TEST(TranslatorDiagnostics, CommandLine) {
         int status;
     };
     const Row rows[] = {
-        {"file operand", {"--diagnostics", f}, "\npoint Q 30.000000 40.000000\n",
-         f + ":1: unexpected number 2, expecting ','\n" + f
-             + ": 1 statement skipped, 0 goal operands unreadable\n", 0},
+        {"file operand", {"--diagnostics", f}, "\npoint Q 30.000000 40.000000\n", told(f), 0},
         {"- is standard input", {"-", "--diagnostics"}, "point R 0.000000 0.000000\n", "", 0},
-        {"an abbreviation", {f, "--diag"}, "\npoint Q 30.000000 40.000000\n",
-         f + ":1: unexpected number 2, expecting ','\n" + f
-             + ": 1 statement skipped, 0 goal operands unreadable\n", 0},
+        {"an abbreviation", {f, "--diag"}, "\npoint Q 30.000000 40.000000\n", told(f), 0},
         {"-- ends the options", {"--", "--diagnostics"}, "",
          "script-translator: --diagnostics: No such file or directory\n", 2},
+        {"a name with control bytes", {"--diagnostics", odd}, "\npoint Q 30.000000 40.000000\n",
+         told(odd_shown), 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -218,5 +242,39 @@ TEST(TranslatorDiagnostics, CommandLine) {
         EXPECT_EQ(o.err, row.err);
         EXPECT_EQ(o.status, row.status);
     }
-    unlink(file);
+    unlink(f.c_str());
+    unlink(odd.c_str());
+    rmdir(dir);
+}
+
+// A diagnostic that cannot be written is lost output: the run ends at its first failed write to
+// standard error with status 2, the listing written up to there kept, however much input is
+// still to come: into a full device, a closed descriptor, a file that reaches its size limit at
+// the summary line, and a pipe whose reader has gone with SIGPIPE ignored.
+TEST(TranslatorDiagnostics, LostDiagnosticsEndTheRun) {
+    std::string ten_errors;
+    for (int i = 0; i < 10; ++i) ten_errors += "Q = point(3 4)\n";
+    const struct {
+        const char* name;
+        std::string command, input, out;
+        int status = 2;
+    } rows[] = {
+        {"full device", "exec \"$0\" --diagnostics 2>/dev/full", "P = point(1 2)\nQ = point(3, 4)\n", "\n"},
+        {"closed", "exec \"$0\" --diagnostics 2>&-", "P = point(1 2)\nQ = point(3, 4)\n", "\n"},
+        {"the summary past a size limit of 512 bytes",
+         "e=$(mktemp); trap '' XFSZ; ulimit -f 1; \"$0\" --diagnostics 2>\"$e\"; s=$?; rm \"$e\"; exit $s",
+         ten_errors, std::string(10, '\n')},
+        {"endless input, full device", "yes 'Q = point(3 4)' | \"$0\" --diagnostics 2>/dev/full", "", "\n"},
+        {"endless input, reader gone",
+         "trap '' PIPE; exec 3>&1; yes 'Q = point(3 4)' 2>/dev/null |"
+         " { \"$0\" --diagnostics 2>&1 >/dev/null; echo $? >&3; } | head -n 1 >/dev/null",
+         "", "2\n", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto o = harness::run("/bin/sh", row.input, {"-c", row.command, harness::tool(prog)},
+                              std::chrono::seconds(20));
+        EXPECT_EQ(o.out, row.out);
+        EXPECT_EQ(o.status, row.status);
+    }
 }
