@@ -9,12 +9,13 @@
 // time is not drawn; a time of 0 or below 0.001 s is drawn at 0.001 s (the axis then starts
 // there), one above 10^9 s (inf) at 10^9 s.
 //
-// Every mark a plot draws for a problem is one element of a group that names what it shows,
+// Every mark a plot draws for a problem is one piece of an element that names what it shows,
 // so that the marks can be counted: a cactus plot's line of the run at position K (1, 2, ...)
 // is a <polyline class="run" data-run="K">, one vertex a problem (a line of one problem has
 // its vertex twice, which a browser shows as a dot); a scatter plot, <svg data-run="K">, has
-// its points as the children of <g class="both">, <g class="baseline-only"> (in the top
-// <rect class="band">) and <g class="run-only"> (in the right one).
+// its marks as the subpaths, each begun by an absolute move (M), of <path class="both">,
+// <path class="baseline-only"> (in the top <rect class="band">) and <path class="run-only">
+// (in the right one).
 #pragma once
 
 #include <cstddef>

@@ -62,8 +62,8 @@ def cactus_marks(svg):
 
 
 def scatter_marks(svg):
-    return {g.get('class'): len(list(g)) for g in svg.iter(SVG + 'g')
-            if g.get('class') in ('both', 'baseline-only', 'run-only')}
+    return {p.get('class'): p.get('d').count('M') for p in svg.iter(SVG + 'path')
+            if p.get('class') in ('both', 'baseline-only', 'run-only')}
 
 
 def expected_marks(rows, runs):
@@ -264,8 +264,8 @@ LAYOUT = '''JSON.stringify([...document.querySelectorAll('svg')].map(svg => {
   const box = e => { const r = e.getBoundingClientRect(); return [r.x + scrollX, r.y + scrollY, r.width, r.height]; };
   return {box: box(svg), frame: box(svg.querySelector('rect.frame')), bands: [...svg.querySelectorAll('rect.band')].map(box),
           lines: [...svg.querySelectorAll('polyline.run')].map(l => l.getAttribute('stroke')),
-          groups: [...svg.querySelectorAll('g.both, g.baseline-only, g.run-only')].map(g =>
-                     [g.getAttribute('fill'), g.children.length])};
+          groups: [...svg.querySelectorAll('path.both, path.baseline-only, path.run-only')].map(p =>
+                     [p.getAttribute('fill'), p.getAttribute('d').split('M').length - 1])};
 }))'''
 
 
