@@ -140,8 +140,7 @@ public:
     void open(std::string_view kind, std::size_t run, double width, double height, std::string_view title) {
         *this << "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"plot " << kind << "\"";
         if (run > 0) *this << " data-run=\"" << std::to_string(run + 1) << "\"";
-        *this << " width=\""
-              << width << "\" height=\"" << height << "\" viewBox=\"0 0 " << width << " " << height
+        *this << " width=\"" << width << "\" height=\"" << height << "\" viewBox=\"0 0 " << width << " " << height
               << "\" font-family=\"sans-serif\" font-size=\"12\" role=\"img\">\n<title>";
         text(title);
         *this << "</title>\n<rect width=\"" << width << "\" height=\"" << height << "\" fill=\"#fff\"/>\n";
@@ -199,8 +198,9 @@ void time_axis(Svg& svg, const Box& box, const TimeAxis& axis, bool across) {
     const double length = across ? box.width() : box.height();
     const double decade = length / (axis.high() - axis.low());
     auto at = [&](double place) { return across ? box.left + place * length : box.bottom - place * length; };
-    // Labels along x need their width, about 7 px a character; up y, a line's height.
-    const double room = across ? 7.0 * static_cast<double>(decade_label(axis.high()).size()) + 10 : 18;
+    // Labels along x need the widest one's width, about 7 px a character; up y, a line's height.
+    const std::size_t widest = std::max(decade_label(axis.low()).size(), decade_label(axis.high()).size());
+    const double room = across ? 7.0 * static_cast<double>(widest) + 10 : 18;
     const int every = std::max(1, static_cast<int>(std::ceil(room / decade)));
     for (int k = axis.low(); k <= axis.high(); ++k) {
         const double p = at(axis.place_of_decade(k));
@@ -351,7 +351,7 @@ std::string cactus(const Comparison& comparison) {
         run_stroke(svg, run);
         svg << "/>\n<text x=\"" << box.left + 40 << "\" y=\"" << y << "\">";
         svg.text(comparison.labels[run], label_most);
-        std::string counts = run == 0 ? " (baseline): " : ": ";
+        std::string counts = run == 0 && runs > 1 ? " (baseline): " : ": ";
         counts += proved[run] == 0 ? std::string("none proved") : std::to_string(proved[run]) + " proved";
         if (untimed[run] > 0) counts += ", " + std::to_string(proved[run] - untimed[run]) + " drawn";
         svg.text(counts);

@@ -18,6 +18,7 @@ import base64
 import collections
 import json
 import os
+import signal
 import struct
 import subprocess
 import sys
@@ -217,8 +218,15 @@ class Browser:
         self.events = [e for e in self.events if e.get('method') != method]
 
     def close(self):
-        self.call('Browser.close')
-        self.process.wait(timeout=30)
+        signal.alarm(10)
+        try:
+            self.call('Browser.close')
+            self.process.wait(timeout=10)
+        except Exception:  # a browser that does not close is ended
+            pass
+        finally:
+            self.process.kill()
+            signal.alarm(0)
 
 
 def pixels(png):
@@ -280,6 +288,11 @@ def colour_in(rows, area, colour, origin):
 
 
 def check_in_browser(pages):
+    def hung(*_):
+        raise TimeoutError('chromium did not answer in 90 s')
+
+    signal.signal(signal.SIGALRM, hung)
+    signal.alarm(90)
     browser = Browser()
     try:
         target = browser.call('Target.createTarget', url='about:blank')['targetId']
