@@ -28,6 +28,7 @@ h1{font-size:22px;margin:0 0 4px}h2{font-size:18px;margin:24px 0 8px}
 table{border-collapse:collapse;font-size:13px}
 th,td{border:1px solid #ccc;padding:2px 6px}th{background:#f2f2f2;font-weight:600}
 td{text-align:right;font-variant-numeric:tabular-nums}td:first-child{text-align:left}
+.summary td:first-child{white-space:nowrap}
 .problems td:first-child{max-width:40em;overflow-wrap:anywhere}.problems colgroup{border-left:2px solid #888}
 td.proved{background:#a6ddce}td.disproved{background:#e6bcd3}td.not-proved{background:#dcdcdc}
 td.timeout{background:#f0c566}td.step-limit{background:#f8f2a1}td.out-of-scope{background:#bbe1f6}
@@ -115,7 +116,8 @@ void problems(std::string& page, const Comparison& comparison) {
     for (const Problem& problem : comparison.problems)
         by_change[static_cast<int>(problem.change)].push_back(&problem);
     // Lost first, then gained, changed and the same, each a table of its own under its count:
-    // open as long as the open ones hold at most `open_rows` between them, folded after that.
+    // open as long as the open ones hold at most `open_rows` between them; one that would take
+    // them past that is folded.
     static constexpr std::pair<Change, std::string_view> groups[] = {
         {Change::lost, " lost: proved by the baseline, not by some later run"},
         {Change::gained, " gained: proved by some later run, not by the baseline"},

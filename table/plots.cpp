@@ -408,8 +408,8 @@ std::string scatter(const Comparison& comparison, std::size_t run) {
     const double height = legend_top + 18 * 4 + 16.0 * static_cast<double>(notes.size()) + 6;
     Svg svg;
     svg.open("scatter", run, width, height, "Scatter plot of " + run_label + " against " + base_label);
-    // The heading cuts each label on its own, so that both show.
-    svg << "<text x=\"" << box.left << "\" y=\"24\" font-size=\"14\" font-weight=\"bold\">Scatter plot: ";
+    // The heading cuts each label on its own, so that both show, and fits the plot's width.
+    svg << "<text x=\"16\" y=\"24\" font-size=\"14\" font-weight=\"bold\">";
     svg.text(run_label, 24).text(" against ").text(base_label, 24);
     svg << "</text>\n";
     frame(svg, box, true);
