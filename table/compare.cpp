@@ -1,5 +1,6 @@
 #include "compare.hpp"
 
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
@@ -100,6 +101,24 @@ void add_to_summary(const Problem& problem, std::vector<RunSummary>& runs) {
         if (every_proved && every_time) s.time_common += seconds_of(r.time);
         if (every_proved && every_steps) add_decimal(s.steps_common, r.steps);
     }
+}
+
+std::array<std::string, summary_columns.size()> summary_cells(const RunSummary& run) {
+    // The counts in the columns' order: each outcome but missing, then it.
+    const long counts[] = {run.reports,     run.outcomes[1], run.outcomes[2], run.outcomes[3],
+                           run.outcomes[4], run.outcomes[5], run.outcomes[6], run.outcomes[0],
+                           run.errors,      run.gained,      run.lost};
+    std::array<std::string, summary_columns.size()> cells;
+    std::size_t cell = 0;
+    cells[cell++] = run.label;
+    for (long count : counts) cells[cell++] = std::to_string(count);
+    for (double sum : {run.time_proved, run.time_common}) {
+        char text[400];
+        std::snprintf(text, sizeof text, "%.6f", sum);
+        cells[cell++] = text;
+    }
+    cells[cell] = run.steps_common;
+    return cells;
 }
 
 }  // namespace compare

@@ -65,6 +65,13 @@ struct RunSummary {
 // Adds what `problem` tells of each run to `runs` (one a run, in order).
 void add_to_summary(const Problem& problem, std::vector<RunSummary>& runs);
 
+// The summary's columns, and a run's cells in them as text: its label, its counts, its sums of
+// times with "%.6f" and of steps in decimal.
+inline constexpr std::array<std::string_view, 15> summary_columns = {
+    "run", "reports", "proved", "disproved", "not_proved", "timeout", "step_limit", "out_of_scope",
+    "missing", "errors", "gained", "lost", "time_proved", "time_common", "steps_common"};
+std::array<std::string, summary_columns.size()> summary_cells(const RunSummary& run);
+
 // `number` plus the decimal `digits`, both strings of decimal digits without a sign.
 void add_decimal(std::string& number, std::string_view digits);
 

@@ -1,17 +1,20 @@
 // report-compare: runs of the prover side by side, one row a problem, and what the later runs
 // gained or lost against the first.
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 #include "command_line.hpp"
 #include "compare.hpp"
 #include "output.hpp"
+#include "page.hpp"
+#include "plots.hpp"
 #include "progress.hpp"
 #include "tabulator.hpp"
 #include "tool.hpp"
@@ -48,6 +51,33 @@ Run run_of(std::string_view operand) {
     if (run.label.empty() || run.dir.empty())
         tool::usage_error("invalid run " + tool::quoted_word(operand) + ": expected DIR or NAME=DIR");
     return run;
+}
+
+// The page and the plots, once the comparison is made: each file that cannot be written is
+// told, "report-compare: NAME: REASON", and makes the status 2; the others are still written.
+int write_pictures(const compare::Comparison& comparison, const char* page_file, const char* plots_dir) {
+    int status = 0;
+    auto write = [&](const std::string& path, std::string_view text) {
+        if (const int error = page::write_file(path, text)) {
+            tool::say(path.c_str(), std::strerror(error));
+            status = 2;
+        }
+    };
+    if (page_file) write(page_file, page::page(comparison));
+    if (!plots_dir) return status;
+    const std::string dir = plots_dir;
+    // DIR is made if it is missing, one level, as mkdir makes it.
+    struct stat status_of_dir;
+    if (::mkdir(plots_dir, 0777) != 0 &&
+        (errno != EEXIST || ::stat(plots_dir, &status_of_dir) != 0 || !S_ISDIR(status_of_dir.st_mode))) {
+        tool::say(plots_dir, std::strerror(errno == EEXIST ? ENOTDIR : errno));
+        return 2;
+    }
+    write(table::joined(dir, "cactus.svg"), plots::standalone(plots::cactus(comparison)));
+    for (std::size_t run = 1; run < comparison.labels.size(); ++run)
+        write(table::joined(dir, "scatter-" + std::to_string(run + 1) + ".svg"),
+              plots::standalone(plots::scatter(comparison, run)));
+    return status;
 }
 
 class Writer {
@@ -94,41 +124,27 @@ public:
     }
 
     void summary(const std::vector<compare::RunSummary>& runs) {
-        static constexpr const char* columns[] = {
-            "run",        "reports",      "proved",  "disproved", "not_proved",
-            "timeout",    "step_limit",   "out_of_scope", "missing", "errors",
-            "gained",     "lost",         "time_proved", "time_common", "steps_common"};
+        const auto& columns = compare::summary_columns;
         if (!json_) {
-            for (const char* column : columns) output::put({column == columns[0] ? "" : ",", column});
+            for (std::string_view column : columns) output::put({column == columns[0] ? "" : ",", column});
             output::put("\n");
         }
         for (const compare::RunSummary& s : runs) {
-            // The counts, in the columns' order after `run`: each outcome but missing, then it.
-            const long counts[] = {s.reports, s.outcomes[1], s.outcomes[2], s.outcomes[3], s.outcomes[4],
-                                   s.outcomes[5], s.outcomes[6], s.outcomes[0], s.errors, s.gained, s.lost};
-            char proved[400], common[400];
-            std::snprintf(proved, sizeof proved, "%.6f", s.time_proved);
-            std::snprintf(common, sizeof common, "%.6f", s.time_common);
-            const std::string_view sums[] = {proved, common, s.steps_common};
+            const auto cells = compare::summary_cells(s);
             if (json_) {
                 output::put("{\"run\":");
-                table::put_json_string(s.label);
+                table::put_json_string(cells[0]);
             } else {
-                table::put_csv_field(s.label);
+                table::put_csv_field(cells[0]);
             }
-            std::size_t column = 1;
-            for (long count : counts) {
-                const std::string text = std::to_string(count);
-                put_cell(columns[column++], text);
-            }
-            for (std::string_view sum : sums) put_cell(columns[column++], sum);
+            for (std::size_t column = 1; column < cells.size(); ++column) put_cell(columns[column], cells[column]);
             output::put(json_ ? "}\n" : "\n");
             output::done();
         }
     }
 
 private:
-    void put_cell(const char* column, std::string_view value) {
+    void put_cell(std::string_view column, std::string_view value) {
         if (!json_) return output::put({",", value});
         output::put({",\"", column, "\":"});
         table::put_json_value(value);
@@ -149,6 +165,8 @@ int main(int argc, char* argv[]) {
     const tool::CommandLine command(argc, argv, "report-compare", -1);
     const bool json = command.value("format") && std::strcmp(command.value("format"), "json") == 0;
     const bool summary = command.given("summary"), changes_only = command.given("changes");
+    // The problems are kept only for a page or plots; without them each goes once it is written.
+    const char *page_file = command.value("html"), *plots_dir = command.value("plots");
     std::vector<Run> runs;
     for (const char* operand : command.operands()) {
         runs.push_back(run_of(operand));
@@ -223,6 +241,7 @@ int main(int argc, char* argv[]) {
         problem.change = compare::change_of(problem.results);
         any_lost |= problem.change == compare::Change::lost;
         compare::add_to_summary(problem, comparison.runs);
+        if (page_file || plots_dir) comparison.problems.push_back(problem);
         if (!summary && (!changes_only || problem.change != compare::Change::same)) {
             if (output::terminal) progress.erase();
             writer.problem(problem);
@@ -232,5 +251,6 @@ int main(int argc, char* argv[]) {
     if (summary) writer.summary(comparison.runs);
     for (const Run& run : runs) ::close(run.fd);
     output::flush();
+    if (page_file || plots_dir) status = std::max(status, write_pictures(comparison, page_file, plots_dir));
     return tool::finish(status != 0 ? status : any_lost ? 1 : 0);
 }

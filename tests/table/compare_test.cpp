@@ -88,6 +88,7 @@ TEST_F(Compare, RowsSummariesAndStatuses) {
                                 "new,8,5,0,2,0,1,0,0,0,2,1,4.100000,3.500000,12\n";
     const std::string try_help = "Try 'report-compare --help' for more information.\n";
     const std::string p1_alone = "p1,proved,1.500000,10,same\n";
+    const std::string base_p1 = "problem,base:outcome,base:time,base:steps,change\n" + p1_alone;
     const Invocation runs[] = {
         {"every problem", {"base", "new"}, header + same + changes, "", 1},
         {"labels given", {"base=base/", "new=./new"}, header + same + changes, "", 1},
@@ -111,6 +112,11 @@ TEST_F(Compare, RowsSummariesAndStatuses) {
         {"no run", {"--summary"}, "", "report-compare: missing operand\n" + try_help, 2},
         {"not a directory", {"base", "file", "missing"}, "",
          "report-compare: file: Not a directory\nreport-compare: missing: No such file or directory\n", 2},
+        {"a page that cannot be written", {"--match=p1", "--html=missing/p.html", "base"}, base_p1,
+         "report-compare: missing/p.html: No such file or directory\n", 2},
+        {"plots in a file", {"--match=p1", "--plots=file", "base"}, base_p1, "report-compare: file: Not a directory\n", 2},
+        {"plots two levels down", {"--match=p1", "--plots=missing/plots", "base"}, base_p1,
+         "report-compare: missing/plots: No such file or directory\n", 2},
     };
     for (const auto& r : runs) {
         SCOPED_TRACE(r.name);
