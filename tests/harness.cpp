@@ -138,6 +138,17 @@ void check(std::string_view program, const std::vector<Case>& cases) {
     }
 }
 
+void check_runs(std::string_view program, const std::vector<Invocation>& runs) {
+    const std::string path = tool(program);
+    for (const auto& r : runs) {
+        SCOPED_TRACE(std::string(program) + ": " + r.name);
+        Outcome o = run(path, r.input, r.args);
+        EXPECT_EQ(o.out, r.out);
+        EXPECT_EQ(o.err, r.err);
+        EXPECT_EQ(o.status, r.status);
+    }
+}
+
 void check(std::string_view program, std::initializer_list<Case> cases) {
     check(program, std::vector<Case>(cases));
 }

@@ -36,6 +36,18 @@ struct Case {
     int status = 0;
 };
 
+// One run of a program with arguments: standard input in, both outputs and the status
+// expected.
+struct Invocation {
+    const char* name;
+    std::vector<std::string> args;
+    std::string input, out, err;
+    int status;
+};
+
+// Runs the named program as each row says and checks both outputs and the status exactly.
+void check_runs(std::string_view program, const std::vector<Invocation>& runs);
+
 // Runs every case through the named program and checks stdout and status exactly.
 void check(std::string_view program, std::initializer_list<Case> cases);
 void check(std::string_view program, const std::vector<Case>& cases);

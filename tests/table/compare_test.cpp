@@ -66,13 +66,6 @@ protected:
     std::string dir_;
 };
 
-struct Invocation {
-    const char* name;
-    std::vector<std::string> args;
-    std::string out, err;
-    int status;
-};
-
 TEST_F(Compare, RowsSummariesAndStatuses) {
     const std::string header = "problem,base:outcome,base:time,base:steps,new:outcome,new:time,new:steps,change\n";
     const std::string same = ".h,proved,0.250000,1,proved,0.500000,1,same\nnul,not-proved,,,not-proved,,,same\n"
@@ -89,42 +82,35 @@ TEST_F(Compare, RowsSummariesAndStatuses) {
     const std::string try_help = "Try 'report-compare --help' for more information.\n";
     const std::string p1_alone = "p1,proved,1.500000,10,same\n";
     const std::string base_p1 = "problem,base:outcome,base:time,base:steps,change\n" + p1_alone;
-    const Invocation runs[] = {
-        {"every problem", {"base", "new"}, header + same + changes, "", 1},
-        {"labels given", {"base=base/", "new=./new"}, header + same + changes, "", 1},
-        {"only the changes", {"--changes", "base", "new"}, header + changes, "", 1},
-        {"the summary", {"base", "--summ", "new/"}, summary_header + summary, "", 1},
-        {"json", {"--format=json", "--match=p5", "base", "new"},
+    harness::check_runs("report-compare", {
+        {"every problem", {"base", "new"}, "", header + same + changes, "", 1},
+        {"labels given", {"base=base/", "new=./new"}, "", header + same + changes, "", 1},
+        {"only the changes", {"--changes", "base", "new"}, "", header + changes, "", 1},
+        {"the summary", {"base", "--summ", "new/"}, "", summary_header + summary, "", 1},
+        {"json", {"--format=json", "--match=p5", "base", "new"}, "",
          R"({"problem":"p5","change":"gained","runs":[{"run":"base","outcome":"missing","time":null,"steps":null},)"
          R"({"run":"new","outcome":"proved","time":0.100000,"steps":null}]})" "\n", "", 0},
-        {"json names", {"--format=json", "--match=o*", "base"},
+        {"json names", {"--format=json", "--match=o*", "base"}, "",
          R"({"problem":"o,\"d\u000ad�","change":"same","runs":[{"run":"base","outcome":"proved","time":1.000000,"steps":2}]})" "\n", "", 0},
-        {"json summary", {"--format=json", "--summary", "--match=p1", "new"},
+        {"json summary", {"--format=json", "--summary", "--match=p1", "new"}, "",
          R"({"run":"new","reports":1,"proved":1,"disproved":0,"not_proved":0,"timeout":0,"step_limit":0,)"
          R"("out_of_scope":0,"missing":0,"errors":0,"gained":0,"lost":0,"time_proved":1.000000,)"
          R"("time_common":1.000000,"steps_common":8})" "\n", "", 0},
-        {"a pattern that matches nothing", {"--match=*.report", "base", "new"}, header, "", 0},
-        {"a run against itself", {"--changes", "a=base", "b=base"},
+        {"a pattern that matches nothing", {"--match=*.report", "base", "new"}, "", header, "", 0},
+        {"a run against itself", {"--changes", "a=base", "b=base"}, "",
          "problem,a:outcome,a:time,a:steps,b:outcome,b:time,b:steps,change\n", "", 0},
-        {"a directory holding =", {"--match=p1", "t10=t=10"}, "problem,t10:outcome,t10:time,t10:steps,change\n" + p1_alone, "", 0},
-        {"labelled twice", {"r=base", "r=new"}, "", "report-compare: two runs labelled 'r'\n" + try_help, 2},
-        {"no label", {"=base"}, "", "report-compare: invalid run '=base': expected DIR or NAME=DIR\n" + try_help, 2},
-        {"no run", {"--summary"}, "", "report-compare: missing operand\n" + try_help, 2},
-        {"not a directory", {"base", "file", "missing"}, "",
+        {"a directory holding =", {"--match=p1", "t10=t=10"}, "", "problem,t10:outcome,t10:time,t10:steps,change\n" + p1_alone, "", 0},
+        {"labelled twice", {"r=base", "r=new"}, "", "", "report-compare: two runs labelled 'r'\n" + try_help, 2},
+        {"no label", {"=base"}, "", "", "report-compare: invalid run '=base': expected DIR or NAME=DIR\n" + try_help, 2},
+        {"no run", {"--summary"}, "", "", "report-compare: missing operand\n" + try_help, 2},
+        {"not a directory", {"base", "file", "missing"}, "", "",
          "report-compare: file: Not a directory\nreport-compare: missing: No such file or directory\n", 2},
-        {"a page that cannot be written", {"--match=p1", "--html=missing/p.html", "base"}, base_p1,
+        {"a page that cannot be written", {"--match=p1", "--html=missing/p.html", "base"}, "", base_p1,
          "report-compare: missing/p.html: No such file or directory\n", 2},
-        {"plots in a file", {"--match=p1", "--plots=file", "base"}, base_p1, "report-compare: file: Not a directory\n", 2},
-        {"plots two levels down", {"--match=p1", "--plots=missing/plots", "base"}, base_p1,
+        {"plots in a file", {"--match=p1", "--plots=file", "base"}, "", base_p1, "report-compare: file: Not a directory\n", 2},
+        {"plots two levels down", {"--match=p1", "--plots=missing/plots", "base"}, "", base_p1,
          "report-compare: missing/plots: No such file or directory\n", 2},
-    };
-    for (const auto& r : runs) {
-        SCOPED_TRACE(r.name);
-        auto o = harness::run(harness::tool("report-compare"), "", r.args);
-        EXPECT_EQ(o.out, r.out);
-        EXPECT_EQ(o.err, r.err);
-        EXPECT_EQ(o.status, r.status);
-    }
+    });
 }
 
 // What cannot be read is told, counted as missing, and the rest still compared: status 2,

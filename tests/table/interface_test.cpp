@@ -63,13 +63,6 @@ protected:
     std::string dir_;
 };
 
-struct Invocation {
-    const char* name;
-    std::vector<std::string> args;
-    std::string input, out, err;
-    int status;
-};
-
 TEST_F(Table, CommandLineRowsAndStatuses) {
     const std::string row = ",2.250000,,,,,7,,,1,Syntax Error,,Syntax Error\n";
     const std::string all_row = ",1.500000;2.250000,,,,,7,,,1,Syntax Error,,Syntax Error\n";
@@ -89,7 +82,7 @@ TEST_F(Table, CommandLineRowsAndStatuses) {
         R"("algebraic_steps":null,"elimination_steps":null,"total_steps":null,"geometric_steps":null,)"
         R"("proved_flag":null,"proof_status":3,"error_kind":null,)"
         R"("runtime_error_flag":null,"syntax_error_flag":null})" "\n";
-    const Invocation runs[] = {
+    harness::check_runs("report-table", {
         {"standard input", {}, report, header + "-" + row, "", 0},
         {"- is standard input", {"--all", "-"}, report, header + "-" + all_row, "", 0},
         {"files in order", {"empty", "r"}, "", header + "empty" + empty_row + "r" + row, "", 0},
@@ -123,14 +116,7 @@ TEST_F(Table, CommandLineRowsAndStatuses) {
          usage_error("invalid argument 'xml' for '--format'\nValid arguments are:\n  - 'csv'\n  - 'json'\n"), 2},
         {"format without value", {"--format"}, "", "",
          usage_error("option '--format' requires an argument\n"), 2},
-    };
-    for (const auto& r : runs) {
-        SCOPED_TRACE(r.name);
-        auto o = harness::run(harness::tool("report-table"), r.input, r.args);
-        EXPECT_EQ(o.out, r.out);
-        EXPECT_EQ(o.err, r.err);
-        EXPECT_EQ(o.status, r.status);
-    }
+    });
     auto help = harness::run(harness::tool("report-table"), "", {"r", "--help"});
     EXPECT_EQ(help.out.rfind("Usage: report-table [OPTION]... [FILE]...\n", 0), 0u) << help.out;
     EXPECT_EQ(help.status, 0);
