@@ -1,8 +1,9 @@
 # The catalogue of the suite's programs: each program's CMakeLists names it here once, with its
 # command line, what it does, its exit statuses and one sample of its input and output, and the
 # build writes the catalogue out for everything else that lists the programs: --help and the
-# command-line reader (catalogue.hpp), the tests (catalogue.hpp and the GEOPROOF_PROGRAMS
-# list), the manual-page checks and bench/run (catalogue.tsv), and the shell completion
+# command-line reader (catalogue.hpp), report-table's columns, the tests (catalogue.hpp, the
+# GEOPROOF_PROGRAMS list and geoproof_programs_of), the manual pages and their checks, the
+# package check, bench/run and fuzz/run (catalogue.tsv), and the shell completion
 # (cmake/Completion.cmake). The programs, and they alone, land in GEOPROOF_PROGRAM_DIR.
 #
 # geoproof_catalogue(<program> KIND <kind> USAGE <form>... ABOUT <text>
@@ -31,6 +32,20 @@ function(geoproof_catalogue program)
   foreach(field ${GEOPROOF_CATALOGUE_FIELDS} ${GEOPROOF_CATALOGUE_LISTS})
     set_property(GLOBAL PROPERTY GEOPROOF_${field}_${program} "${arg_${field}}")
   endforeach()
+endfunction()
+
+# geoproof_programs_of(<variable> <kind>...): the catalogue's programs of those kinds, in the
+# order they were named; everything that lists some of the programs takes them from here.
+function(geoproof_programs_of variable)
+  get_property(programs GLOBAL PROPERTY GEOPROOF_PROGRAMS)
+  set(found "")
+  foreach(program ${programs})
+    get_property(kind GLOBAL PROPERTY GEOPROOF_KIND_${program})
+    if(kind IN_LIST ARGN)
+      list(APPEND found ${program})
+    endif()
+  endforeach()
+  set(${variable} ${found} PARENT_SCOPE)
 endfunction()
 
 # `text` as a C string literal and as a field of the TSV file (tab, newline and backslash

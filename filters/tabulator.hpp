@@ -11,7 +11,7 @@
 
 namespace filters {
 
-// The twelve filters, in the order of the table's columns.
+// The catalogue's filters, in the order of the table's columns.
 inline constexpr const char* program_names[] = {
 #define GEOPROOF_NAME(identifier, program) program,
     GEOPROOF_FILTERS(GEOPROOF_NAME)
@@ -19,7 +19,7 @@ inline constexpr const char* program_names[] = {
 };
 inline constexpr int filter_count = static_cast<int>(std::size(program_names));
 
-// Runs all twelve recognisers over each report in turn and keeps, for each filter, the lines
+// Runs every filter's recogniser over each report in turn and keeps, for each filter, the lines
 // it would print that are not empty: every one, or only the last.
 class Tabulator {
 public:

@@ -8,6 +8,9 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
@@ -55,6 +58,90 @@ int wait_for(pid_t pid, Clock::time_point deadline) {
 }
 
 }  // namespace
+
+std::vector<std::string> programs_of(std::initializer_list<std::string_view> kinds) {
+    std::vector<std::string> names;
+    for (const catalogue::Program& p : catalogue::programs)
+        for (std::string_view kind : kinds)
+            if (p.kind == kind) names.emplace_back(p.name);
+    return names;
+}
+
+std::string repeat(std::string_view text, std::size_t times) {
+    std::string all;
+    all.reserve(text.size() * times);
+    while (times-- > 0) all += text;
+    return all;
+}
+
+std::string broken(std::string text, std::string_view from, std::string_view to) {
+    return text.replace(text.find(from), from.size(), to);
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+const std::vector<std::string>& report_pieces() {
+    using namespace std::string_literals;
+    static const std::vector<std::string> pieces = [] {
+        std::vector<std::string> all = {
+            "seconds", "0.25", "12.5", "7", "0042", "99999999999", "1" + std::string(400, '0') + ".5",
+            "1:02.03", "12:34.56", ":", ".", "The conjecture successfully proved.",
+            "The conjecture disproved.", "The conjecture not proved.",
+            "The conjecture not proved - timeout.",
+            "The conjecture not proved - maximal number of proof steps reached.",
+            "The conjecture out of scope of the prover.", "The conjecture", "Syntax error",
+            "Run-time error", "Syntax  error", "Time spent by the\tprover is", "\r", "\0"s,
+            "\x80\xe9\xff"s, "\t", "  ", ";", ",", "\"", "Lemma", "(A, B)",
+            std::string(70, '\0'), "12\0\0.5"s,
+        };
+        for (const catalogue::Program& p : catalogue::programs) {
+            if (p.kind != "filter" && p.kind != "summary") continue;
+            all.emplace_back(p.phrase);
+            std::string_view sample = p.sample;
+            all.emplace_back(sample.substr(0, sample.find('\n')));
+        }
+        return all;
+    }();
+    return pieces;
+}
+
+Scratch::Scratch(std::string_view prefix) {
+    std::string name = "/tmp/" + std::string(prefix) + ".XXXXXX";
+    if (!mkdtemp(name.data())) fail("mkdtemp");
+    path_ = name;
+}
+
+Scratch::~Scratch() {
+    // Whatever a test left unreadable is still removed.
+    std::error_code ignored;
+    for (auto it = std::filesystem::recursive_directory_iterator(
+             path_, std::filesystem::directory_options::skip_permission_denied, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
+        if (!it->is_symlink(ignored))
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string Scratch::write(const std::string& name, std::string_view bytes) const {
+    const std::filesystem::path path = std::filesystem::path(path_) / name;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path.string();
+}
+
+void InScratch::SetUp() {
+    scratch_ = std::make_unique<Scratch>(prefix_);
+    ASSERT_EQ(chdir(dir().c_str()), 0);
+}
+
+void InScratch::TearDown() {
+    ASSERT_EQ(chdir("/"), 0);
+    scratch_.reset();
+}
 
 std::string tool(std::string_view name) {
     for (const catalogue::Program& p : catalogue::programs)

@@ -1,15 +1,82 @@
-// Black-box test harness: runs a built program on a byte string and captures what it does.
+// Black-box test harness: runs a built program on a byte string and captures what it does,
+// and the few things that many tests make their inputs with.
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 namespace harness {
+
+// The names of the catalogue's programs of the given kinds (filter, summary, ...), in its order.
+std::vector<std::string> programs_of(std::initializer_list<std::string_view> kinds);
+
+// The filters, in the order of report-table's columns.
+inline std::vector<std::string> filters() { return programs_of({"filter", "summary"}); }
+
+// `text` `times` times over.
+std::string repeat(std::string_view text, std::size_t times);
+
+// `text` with its first `from` replaced by `to`: a phrase broken on purpose.
+std::string broken(std::string text, std::string_view from, std::string_view to);
+
+// Every byte of the file at `path`; empty when it cannot be read.
+std::string read_file(const std::string& path);
+
+// A reproducible stream of pseudo-random numbers (xorshift64): a seed gives the same inputs on
+// every run and every machine.
+struct Random {
+    std::uint64_t state;
+    std::uint64_t next() {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    }
+    unsigned below(unsigned n) { return static_cast<unsigned>(next() % n); }
+};
+
+// What random prover reports are made of: every filter's phrase and sample line as the
+// catalogue gives them, with hand-picked values, near misses, separators and bytes that no
+// rule keeps (carriage return, NUL, bytes from 0x80 up).
+const std::vector<std::string>& report_pieces();
+
+// A directory of its own under /tmp, removed with all it holds when it goes out of scope.
+class Scratch {
+public:
+    explicit Scratch(std::string_view prefix = "geoproof-test");
+    ~Scratch();
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+
+    const std::string& path() const { return path_; }
+    // Writes `bytes` to `name` under it, making the directories on the way; returns its path.
+    std::string write(const std::string& name, std::string_view bytes) const;
+
+private:
+    std::string path_;
+};
+
+// A test whose working directory is a scratch directory of its own while it runs.
+class InScratch : public testing::Test {
+protected:
+    explicit InScratch(std::string_view prefix) : prefix_(prefix) {}
+    void SetUp() override;
+    void TearDown() override;
+    const std::string& dir() const { return scratch_->path(); }
+
+private:
+    std::string prefix_;
+    std::unique_ptr<Scratch> scratch_;
+};
 
 // What one run of a program produced.
 struct Outcome {

@@ -29,6 +29,9 @@ struct Program {
     std::vector<std::string> args;
 };
 
+// Where report-compare's run of its sample lives while the tests run.
+const harness::Scratch run_dir("geoproof-suite-run");
+
 std::vector<Program> every_program()
 {
     std::vector<Program> all;
@@ -37,12 +40,9 @@ std::vector<Program> every_program()
         all.push_back({std::string(p.name), std::string(p.sample), std::string(p.output), !table,
                        !table && p.kind != "summary", p.kind != "comparison", {}});
         if (p.kind != "comparison") continue;
-        char dir[] = "/tmp/geoproof-suite-run-XXXXXX";
-        if (mkdtemp(dir) == nullptr) continue;
-        FILE* f = std::fopen((std::string(dir) + "/r").c_str(), "w");
-        std::fputs(all.back().sample.c_str(), f);
-        std::fclose(f);
-        all.back().args = {"run=" + std::string(dir)};
+        const std::string run = run_dir.path() + "/" + all.back().name;
+        run_dir.write(all.back().name + "/r", all.back().sample);
+        all.back().args = {"run=" + run};
     }
     return all;
 }
@@ -197,8 +197,8 @@ TEST(Suite, ClosedPipeEndsQuietly) {
 // option, an extra operand, an abbreviation, `--`, `-` and --line-buffered, and one message
 // for a FILE that cannot be opened, is a directory, or is the program's own output.
 TEST(Suite, CommandLine) {
-    char dir_template[] = "/tmp/geoproof-operand-XXXXXX";
-    const std::string dir = mkdtemp(dir_template);
+    const harness::Scratch scratch("geoproof-operand");
+    const std::string& dir = scratch.path();
     const std::string missing = dir + "/missing", file = dir + "/sample", dash = dir + "/-x";
     for (const auto& p : programs) {
         for (const std::string& name : {file, dash}) {
@@ -260,7 +260,6 @@ TEST(Suite, CommandLine) {
         EXPECT_EQ(own.err, p.name + ": " + file + ": input file is output file\n") << p.name;
         EXPECT_EQ(own.status, 2);
     }
-    harness::run("/bin/rm", "", {"-rf", dir});
 }
 
 // A file name that would move the cursor or retitle the terminal is shown quoted in messages,

@@ -29,30 +29,6 @@ std::string op(const std::string& c) { return "Um operador: " + c + "\n"; }
 // The message is ISO-8859-1: a-tilde is the single byte E3, i-acute the single byte ED.
 std::string bad(const std::string& c) { return "Caracter n\xE3o reconhec\xEDvel: " + c + "\n"; }
 
-// A scratch directory with files for the tests of the file argument.
-class Scratch {
-public:
-    Scratch() {
-        std::string templ = ::testing::TempDir() + "token-classifier-XXXXXX";
-        dir_ = mkdtemp(templ.data()) ? templ : throw std::runtime_error("mkdtemp");
-    }
-    ~Scratch() { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-    std::string file(const std::string& name, const std::string& bytes) const {
-        std::string path = dir_ + "/" + name;
-        FILE* f = std::fopen(path.c_str(), "wb");
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-        return path;
-    }
-    const std::string& dir() const { return dir_; }
-    // These runs feed standard input that the program may never read: a write into the
-    // closed pipe must fail with EPIPE rather than kill the test.
-    static void ignore_broken_pipes() { std::signal(SIGPIPE, SIG_IGN); }
-
-private:
-    std::string dir_;
-};
-
 }  // namespace
 
 TEST(TokenClassifier, Numbers) {
@@ -111,8 +87,8 @@ TEST(TokenClassifier, RealsAsTheCLibraryReadsAndShowsThem) {
                                       "1000000.", "0.5", "9.5", "0.0078125", "0.", "000.000",
                                       "0.00010", "0.00001", "000123.400", "999999.", "10.",
                                       "0.000123456", "0.0001234567", "1234.560", "12345.67"};
-    std::uint64_t s = 0x9e3779b97f4a7c15u;
-    auto next = [&s] { s ^= s << 13; s ^= s >> 7; s ^= s << 17; return s; };
+    harness::Random random{0x9e3779b97f4a7c15u};
+    auto next = [&random] { return random.next(); };
     for (int i = 0; i < 3000; ++i) {
         std::string r;
         for (int d = 1 + next() % 9; d > 0; --d) r += static_cast<char>('0' + next() % 10);
@@ -218,9 +194,8 @@ TEST(TokenClassifier, LargeInput) {
 }
 
 TEST(TokenClassifier, FileArgument) {
-    Scratch::ignore_broken_pipes();
-    Scratch scratch;
-    const std::string path = scratch.file("prog.txt", "if x then\n  y := 2.5\n");
+    const harness::Scratch scratch("token-classifier");
+    const std::string path = scratch.write("prog.txt", "if x then\n  y := 2.5\n");
     const std::string lines = reserved("if") + ident("x") + reserved("then") + ident("y") +
                               bad(":") + bad("=") + real("2.5", "2.5");
     const std::string tool = harness::tool(prog);
@@ -230,7 +205,7 @@ TEST(TokenClassifier, FileArgument) {
     EXPECT_EQ(named.err, "");
     EXPECT_EQ(named.status, 0);
 
-    const std::string bytes = scratch.file("bytes.bin", "a\0\xE9\r\n"s);
+    const std::string bytes = scratch.write("bytes.bin", "a\0\xE9\r\n"s);
     auto raw = harness::run(tool, "", {bytes});
     EXPECT_EQ(raw.out, ident("a") + bad("") + bad("\xE9") + bad("\r"));
     EXPECT_EQ(raw.status, 0);

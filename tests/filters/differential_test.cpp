@@ -4,9 +4,7 @@
 #include "harness.hpp"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
-#include <unistd.h>
 #include <vector>
 #include <gtest/gtest.h>
 
@@ -14,39 +12,15 @@ using namespace std::string_literals;
 
 namespace {
 
+using Rng = harness::Random;
 
-// Pieces of report lines: every filter's phrases and values, near misses, and bytes that no
-// rule keeps (carriage return, NUL, bytes from 0x80 up).
-const std::string pieces[] = {
-    "Time spent by the prover is", "Time spent by the prover:", "seconds", "0.25", "12.5",
-    "Number of algebraic proof steps:", "Number of elimination proof steps:",
-    "Total number of proof steps:", "Number of geometric proof steps:", "7", "0042",
-    "99999999999", "1:02.03", "12:34.56", ":", ".", "The conjecture has been proved.",
-    "The conjecture successfully proved.", "The conjecture disproved.",
-    "The conjecture not proved.", "The conjecture not proved - timeout.",
-    "The conjecture not proved - maximal number of proof steps reached.",
-    "The conjecture out of scope of the prover.", "The conjecture", "The conjecture ",
-    "Syntax error", "Run-time error", " error", "Syntax  error", "Time spent by the\tprover is",
-    "\r", "\0"s, "\x80\xe9\xff"s, "\t", "  ", "Lemma", "(A, B)", std::string(70, '\0'),
-    "12\0\0.5"s,
-};
-
-struct Rng {
-    std::uint64_t s;
-    unsigned below(unsigned n) {
-        s ^= s << 13;
-        s ^= s >> 7;
-        s ^= s << 17;
-        return static_cast<unsigned>(s % n);
-    }
-};
-
-// A line of up to `count` pieces, without its end.
+// A line of up to `count` of the pieces random reports are made of, without its end.
 std::string line(Rng& r, unsigned count)
 {
     std::string text;
     for (unsigned i = r.below(count + 1); i > 0; --i) {
-        text += pieces[r.below(std::size(pieces))];
+        const auto& pieces = harness::report_pieces();
+        text += pieces[r.below(static_cast<unsigned>(pieces.size()))];
         if (r.below(3)) text += ' ';
     }
     return text;
@@ -119,8 +93,7 @@ std::vector<std::pair<std::string, std::string>> reports()
 TEST(Differential, SameOutputAsScanningEveryLine)
 {
     const auto all = reports();
-    char report_file[] = "/tmp/geoproof-differential-XXXXXX";
-    close(mkstemp(report_file));
+    const harness::Scratch scratch("geoproof-differential");
     for (const auto& program : catalogue::programs) {
         if (program.kind != "filter" && program.kind != "summary") continue;
         const std::string filter(program.name);
@@ -131,9 +104,7 @@ TEST(Differential, SameOutputAsScanningEveryLine)
         for (const auto& [name, report] : all) {
             auto full = harness::run(harness::tool(filter + "-reference"), report);
             // Through a pipe, where a parse may pause between lines, and from a regular file.
-            std::FILE* file = std::fopen(report_file, "wb");
-            ASSERT_TRUE(file && std::fwrite(report.data(), 1, report.size(), file) == report.size());
-            std::fclose(file);
+            const std::string report_file = scratch.write("report", report);
             for (const auto& build : builds) {
                 for (bool from_file : {false, true}) {
                     SCOPED_TRACE(build + ": " + name + (from_file ? ", from a file" : ""));
@@ -146,7 +117,6 @@ TEST(Differential, SameOutputAsScanningEveryLine)
                 }
             }
         }
-        std::remove(report_file);
     }
 }
 

@@ -1,4 +1,4 @@
-// What all twelve filters share: no byte is ever echoed, reports of any length, empty input,
+// What every filter shares: no byte is ever echoed, reports of any length, empty input,
 // and a recognised line's output as soon as its newline arrives at a terminal.
 #include "catalogue.hpp"
 #include "harness.hpp"
@@ -34,12 +34,7 @@ std::string every_byte_but_newline()
     return bytes;
 }
 
-std::string repeat(const std::string& text, int times)
-{
-    std::string all;
-    for (int i = 0; i < times; ++i) all += text;
-    return all;
-}
+using harness::repeat;
 
 }  // namespace
 

@@ -20,10 +20,7 @@ const std::vector<Counter> counters = {
     {"geometric-steps", "Number of geometric proof steps:"},
 };
 
-std::string broken(std::string p, const std::string& from, const std::string& to)
-{
-    return p.replace(p.find(from), from.size(), to);
-}
+using harness::broken;
 
 std::vector<Case> cases(const std::string& p)
 {

@@ -11,11 +11,7 @@ namespace {
 const std::string is_phrase = "Time spent by the prover is";
 const std::string colon_phrase = "Time spent by the prover:";
 
-// `p` with its first `from` replaced by `to`.
-std::string broken(std::string p, const std::string& from, const std::string& to)
-{
-    return p.replace(p.find(from), from.size(), to);
-}
+using harness::broken;
 
 // The behaviour both phrase variants share; `unfinished` is the status after a recognised
 // last line without its newline.

@@ -1,7 +1,8 @@
 // Every input that fuzzing kept, replayed through its program: no run may end by a signal,
-// outlast its time bound or draw a report from the sanitizers.  The programs are those with
-// seeds in fuzz/seeds/; one that this build lacks is skipped, and its inputs are replayed as
-// soon as it is built.
+// outlast its time bound or draw a report from the sanitizers.  The programs are the
+// catalogue's that read one input on standard input; one without kept inputs (fuzz/run starts
+// it from its catalogue sample) is replayed on that sample.
+#include "catalogue.hpp"
 #include "harness.hpp"
 
 #include <gtest/gtest.h>
@@ -9,8 +10,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,13 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> fuzzed_programs() {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(fs::path(FUZZ_DIR) / "seeds"))
-        if (entry.is_directory()) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+const std::vector<std::string> fuzzed_programs =
+    harness::programs_of({"translator", "classifier", "filter", "summary"});
 
 // Kinds of kept input, each in fuzz/KIND/PROGRAM/.
 const char* const kinds[] = {"seeds", "corpus", "regressions"};
@@ -44,24 +38,18 @@ std::vector<fs::path> inputs(const std::string& program) {
     return files;
 }
 
-std::string bytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class Replay : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Replay, NoSignalNoHangNoSanitizerReport) {
     const std::string& program = GetParam();
     const std::string path = harness::tool(program);
-    if (!fs::exists(path)) GTEST_SKIP() << program << " is not built";
-
-    const auto files = inputs(program);
-    ASSERT_FALSE(files.empty()) << "no kept inputs under " FUZZ_DIR " for " << program;
-    for (const auto& file : files) {
-        SCOPED_TRACE(file.string());
+    std::vector<std::pair<std::string, std::string>> kept;  // name, bytes
+    for (const auto& file : inputs(program)) kept.emplace_back(file.string(), harness::read_file(file));
+    if (kept.empty()) kept.emplace_back("catalogue sample", std::string(catalogue::find(program).sample));
+    for (const auto& [name, input] : kept) {
+        SCOPED_TRACE(name);
         const auto start = std::chrono::steady_clock::now();
-        const auto o = harness::run(path, bytes(file), {}, time_bound);
+        const auto o = harness::run(path, input, {}, time_bound);
         const auto took = std::chrono::steady_clock::now() - start;
         // One hang is enough: the next inputs would only add their full time bound each.
         ASSERT_LT(took, time_bound) << "hang";
@@ -77,6 +65,19 @@ std::string test_name(const ::testing::TestParamInfo<std::string>& info) {
     return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, Replay, ::testing::ValuesIn(fuzzed_programs()), test_name);
+INSTANTIATE_TEST_SUITE_P(Programs, Replay, ::testing::ValuesIn(fuzzed_programs), test_name);
+
+// Every folder of kept inputs belongs to a program that is replayed: none is left behind
+// under a name that is not, or no longer, the program's.
+TEST(KeptInputs, BelongToFuzzedPrograms) {
+    for (const char* kind : kinds) {
+        if (!fs::is_directory(fs::path(FUZZ_DIR) / kind)) continue;
+        for (const auto& entry : fs::directory_iterator(fs::path(FUZZ_DIR) / kind))
+            EXPECT_NE(std::find(fuzzed_programs.begin(), fuzzed_programs.end(),
+                                entry.path().filename().string()),
+                      fuzzed_programs.end())
+                << entry.path();
+    }
+}
 
 }  // namespace

@@ -23,14 +23,12 @@ const std::string odd = "o,\"d\nd\xff";
 
 // Two runs, `base` and `new`, and a third, `locked`, whose p2 and sub cannot be read by
 // anyone but root.
-class Compare : public testing::Test {
+class Compare : public harness::InScratch {
 protected:
+    Compare() : InScratch("report-compare-test") {}
     void SetUp() override {
-        char name[] = "/tmp/report-compare-test.XXXXXX";
-        ASSERT_TRUE(mkdtemp(name));
-        dir_ = name;
-        ASSERT_EQ(chdir(name), 0);
-        chmod(name, 0755);
+        InScratch::SetUp();
+        chmod(".", 0755);
         const std::string nuls(500, '\0');
         const std::pair<std::string, std::string> files[] = {
             {"base/p1", proved("1.5", "10")},
@@ -58,12 +56,6 @@ protected:
         chmod("locked/p2", 0);
         chmod("locked/sub", 0);
     }
-    void TearDown() override {
-        chmod((dir_ + "/locked/sub").c_str(), 0755);
-        chdir("/");
-        harness::run("/bin/rm", "", {"-rf", dir_});
-    }
-    std::string dir_;
 };
 
 TEST_F(Compare, RowsSummariesAndStatuses) {
@@ -132,9 +124,8 @@ TEST_F(Compare, UnreadableReportsAreMissing) {
 // joined by compare_check.py would compare them.
 TEST(CompareDifferential, AsReportTableJoined) {
     if (access("/usr/bin/python3", X_OK) != 0) GTEST_SKIP() << "python3 not installed";
-    char scratch[] = "/tmp/report-compare-differential.XXXXXX";
-    ASSERT_TRUE(mkdtemp(scratch));
-    const std::string dir = scratch;
+    const harness::Scratch scratch("report-compare-differential");
+    const std::string& dir = scratch.path();
     std::vector<std::string> runs;
     for (const char* seed : {"1", "2", "3"}) {
         runs.push_back(dir + "/run" + seed);
@@ -153,7 +144,6 @@ TEST(CompareDifferential, AsReportTableJoined) {
         EXPECT_EQ(ours.out, theirs.out);
         EXPECT_EQ(ours.status, 1);
     }
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Every cell of report-table is what the filter of its column prints for that report when
 // run as a program of its own: the last non-empty line, or with --all every non-empty line.
-#include "catalogue.hpp"
 #include "harness.hpp"
 
 #include <gtest/gtest.h>
@@ -16,56 +15,26 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The filters, in the order of the table's columns.
-std::vector<std::string> filters_of_the_catalogue() {
-    std::vector<std::string> filters;
-    for (const auto& p : catalogue::programs)
-        if (p.kind == "filter" || p.kind == "summary") filters.emplace_back(p.name);
-    return filters;
-}
+const std::vector<std::string> filters = harness::filters();  // in the table's order
 
-const std::vector<std::string> filters = filters_of_the_catalogue();
-
-// Pieces of report lines: the filters' phrases and values, near misses, and bytes no rule keeps.
-const std::string pieces[] = {
-    "Time spent by the prover is", "Time spent by the prover:", "seconds", "0.25", "12.5",
-    "Number of algebraic proof steps:", "Number of elimination proof steps:",
-    "Total number of proof steps:", "Number of geometric proof steps:", "7", "0042",
-    "99999999999", "1" + std::string(400, '0') + ".5", "1:02.03", "12:34.56", ":", ".",
-    "The conjecture has been proved.", "The conjecture successfully proved.",
-    "The conjecture disproved.", "The conjecture not proved.",
-    "The conjecture not proved - timeout.",
-    "The conjecture not proved - maximal number of proof steps reached.",
-    "The conjecture out of scope of the prover.", "The conjecture", "Syntax error",
-    "Run-time error", " error", "\r", "\0"s, "\x80\xff"s, "\t", ";", ",", "\"", "Lemma",
-};
-
-// Reports of 2 to 20 KB made of those pieces, some ending inside a line.
+// Reports of 2 to 20 KB made of the pieces random reports are made of, some ending inside a
+// line.
 std::vector<std::string> random_reports(int count) {
-    std::uint64_t s = 2026;
-    auto below = [&](unsigned n) {
-        s ^= s << 13;
-        s ^= s >> 7;
-        s ^= s << 17;
-        return static_cast<unsigned>(s % n);
-    };
+    harness::Random r{2026};
+    const auto& pieces = harness::report_pieces();
+    const auto piece = [&] { return pieces[r.below(static_cast<unsigned>(pieces.size()))]; };
     std::vector<std::string> reports;
     for (int i = 0; i < count; ++i) {
         std::string report;
-        const std::size_t size = 2000 + below(18000);
+        const std::size_t size = 2000 + r.below(18000);
         while (report.size() < size) {
-            for (unsigned n = below(5); n > 0; --n) report += pieces[below(std::size(pieces))] + " ";
-            report += below(8) ? "\n" : "\r\n";
+            for (unsigned n = r.below(5); n > 0; --n) report += piece() + " ";
+            report += r.below(8) ? "\n" : "\r\n";
         }
-        if (below(3) == 0) report += pieces[below(std::size(pieces))];
+        if (r.below(3) == 0) report += piece();
         reports.push_back(report);
     }
     return reports;
-}
-
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::vector<std::string> split(const std::string& text, char separator) {
@@ -92,17 +61,13 @@ TEST(TableDifferential, CellsAreWhatEachFilterPrints) {
     for (const char* kind : {"corpus", "seeds"})
         for (const auto& program : fs::directory_iterator(SOURCE_DIR "/fuzz/"s + kind))
             for (const auto& input : fs::directory_iterator(program))
-                reports.push_back(read_file(input.path()));
-    reports.push_back(read_file(SOURCE_DIR "/examples/report.txt"));
+                reports.push_back(harness::read_file(input.path()));
+    reports.push_back(harness::read_file(SOURCE_DIR "/examples/report.txt"));
     for (auto& report : random_reports(30)) reports.push_back(std::move(report));
 
-    char scratch[] = "/tmp/report-table-differential.XXXXXX";
-    ASSERT_TRUE(mkdtemp(scratch));
+    const harness::Scratch scratch("report-table-differential");
     std::vector<std::string> files;
-    for (std::size_t i = 0; i < reports.size(); ++i) {
-        files.push_back(scratch + "/"s + std::to_string(i));
-        std::ofstream(files.back(), std::ios::binary) << reports[i];
-    }
+    for (std::size_t i = 0; i < reports.size(); ++i) files.push_back(scratch.write(std::to_string(i), reports[i]));
     std::vector<std::vector<std::string>> outputs;  // per report, per filter
     for (const auto& report : reports) {
         outputs.emplace_back();
@@ -127,7 +92,6 @@ TEST(TableDifferential, CellsAreWhatEachFilterPrints) {
                     << filters[f] << (all ? " --all" : "") << ", report " << files[i];
         }
     }
-    fs::remove_all(scratch);
 }
 
 }  // namespace

@@ -4,19 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace std::string_literals;
 
 namespace {
-
-const std::string header =
-    "file,prover_time,prover_time_colon,clock_seconds,algebraic_steps,elimination_steps,"
-    "total_steps,geometric_steps,proved_flag,proof_status,error_kind,runtime_error_flag,"
-    "syntax_error_flag\n";
 
 // Two times, a step count, an outcome and an error: values of several kinds, one filter
 // with two of them.
@@ -25,10 +23,62 @@ const std::string report =
     "The conjecture successfully proved.\nSyntax error near x\n"
     "Time spent by the prover is 2.25 seconds\n";
 
-std::string repeat(const std::string& text, int times) {
-    std::string all;
-    while (times-- > 0) all += text;
-    return all;
+// A report's values, by filter; the filters not named have none.
+using Values = std::map<std::string, std::vector<std::string>>;
+const Values values = {{"prover-time", {"1.500000", "2.250000"}}, {"total-steps", {"7"}},
+                       {"proof-status", {"1"}}, {"error-kind", {"Syntax Error"}},
+                       {"syntax-error-flag", {"Syntax Error"}}};
+const Values empty_values = {{"proof-status", {"3"}}};
+
+std::string column(std::string program) {
+    std::replace(program.begin(), program.end(), '-', '_');
+    return program;
+}
+
+const std::string header = [] {
+    std::string line = "file";
+    for (const std::string& f : harness::filters()) line.append(",").append(column(f));
+    return line + "\n";
+}();
+
+// A CSV row's cells after the file's name: each filter's last value, or with `all` every one.
+std::string row(const Values& of, bool all = false) {
+    std::string cells;
+    for (const std::string& f : harness::filters()) {
+        cells += ",";
+        auto v = of.find(f);
+        if (v == of.end()) continue;
+        for (std::size_t i = all ? 0 : v->second.size() - 1; i < v->second.size(); ++i)
+            cells.append(v->second[i]).append(i + 1 < v->second.size() ? ";" : "");
+    }
+    return cells + "\n";
+}
+
+// The JSON Lines object of report `file`: numbers as they are, other values quoted.
+std::string json(const std::string& file, const Values& of, bool all = false) {
+    std::string object = "{\"file\":\"";
+    object.append(file).append("\"");
+    auto value = [&](const std::string& v) {
+        const bool number = std::isdigit(static_cast<unsigned char>(v[0]));
+        object.append(number ? "" : "\"").append(v).append(number ? "" : "\"");
+    };
+    for (const std::string& f : harness::filters()) {
+        object.append(",\"").append(column(f)).append("\":");
+        auto v = of.find(f);
+        if (!all) {
+            if (v == of.end()) object += "null";
+            else value(v->second.back());
+            continue;
+        }
+        object += "[";
+        if (v != of.end())
+            for (std::size_t i = 0; i < v->second.size(); ++i) {
+                if (i) object += ",";
+                value(v->second[i]);
+            }
+        object += "]";
+    }
+    return object + "}\n";
 }
 
 std::string usage_error(const std::string& reason) {
@@ -38,50 +88,33 @@ std::string usage_error(const std::string& reason) {
 // A scratch directory as the working directory: `r` holds the report, `empty` nothing, `-x`
 // and `a,"b` the report again, `dir` is a directory, and `tree` holds the report as `b`, `a/x`
 // and `.h`, and a symbolic link `l` to `r`.
-class Table : public testing::Test {
+class Table : public harness::InScratch {
 protected:
+    Table() : InScratch("report-table-test") {}
     void SetUp() override {
-        char name[] = "/tmp/report-table-test.XXXXXX";
-        ASSERT_TRUE(mkdtemp(name));
-        dir_ = name;
-        ASSERT_EQ(chdir(name), 0);
-        for (const char* file : {"r", "-x", "a,\"b"}) std::ofstream(file) << report;
-        std::ofstream("empty");
-        mkdir("dir", 0755);
+        InScratch::SetUp();
         mkdir("tree", 0755);
         mkdir("tree/a", 0755);
-        for (const char* file : {"tree/b", "tree/a/x", "tree/.h"}) std::ofstream(file) << report;
+        for (const char* file : {"r", "-x", "a,\"b", "tree/b", "tree/a/x", "tree/.h"})
+            std::ofstream(file) << report;
+        std::ofstream("empty");
+        mkdir("dir", 0755);
         symlink("../r", "tree/l");
         // Progress is never shown when standard error is no terminal, however soon it is due.
         setenv("REPORT_TABLE_PROGRESS_AFTER", "0", 1);
     }
     void TearDown() override {
         unsetenv("REPORT_TABLE_PROGRESS_AFTER");
-        chdir("/");
-        harness::run("/bin/rm", "", {"-rf", dir_});
+        InScratch::TearDown();
     }
-    std::string dir_;
 };
 
 TEST_F(Table, CommandLineRowsAndStatuses) {
-    const std::string row = ",2.250000,,,,,7,,,1,Syntax Error,,Syntax Error\n";
-    const std::string all_row = ",1.500000;2.250000,,,,,7,,,1,Syntax Error,,Syntax Error\n";
-    const std::string empty_row = ",,,,,,,,,3,,,\n";
-    const std::string json_row =
-        R"({"file":"r","prover_time":2.250000,"prover_time_colon":null,"clock_seconds":null,)"
-        R"("algebraic_steps":null,"elimination_steps":null,"total_steps":7,"geometric_steps":null,)"
-        R"("proved_flag":null,"proof_status":1,"error_kind":"Syntax Error",)"
-        R"("runtime_error_flag":null,"syntax_error_flag":"Syntax Error"})" "\n";
-    const std::string json_all_row =
-        R"({"file":"r","prover_time":[1.500000,2.250000],"prover_time_colon":[],"clock_seconds":[],)"
-        R"("algebraic_steps":[],"elimination_steps":[],"total_steps":[7],"geometric_steps":[],)"
-        R"("proved_flag":[],"proof_status":[1],"error_kind":["Syntax Error"],)"
-        R"("runtime_error_flag":[],"syntax_error_flag":["Syntax Error"]})" "\n";
-    const std::string json_empty_row =
-        R"({"file":"empty","prover_time":null,"prover_time_colon":null,"clock_seconds":null,)"
-        R"("algebraic_steps":null,"elimination_steps":null,"total_steps":null,"geometric_steps":null,)"
-        R"("proved_flag":null,"proof_status":3,"error_kind":null,)"
-        R"("runtime_error_flag":null,"syntax_error_flag":null})" "\n";
+    using harness::repeat;
+    const std::string row = ::row(values), all_row = ::row(values, true);
+    const std::string empty_row = ::row(empty_values);
+    const std::string json_row = json("r", values), json_all_row = json("r", values, true);
+    const std::string json_empty_row = json("empty", empty_values);
     harness::check_runs("report-table", {
         {"standard input", {}, report, header + "-" + row, "", 0},
         {"- is standard input", {"--all", "-"}, report, header + "-" + all_row, "", 0},
@@ -126,8 +159,7 @@ TEST_F(Table, CommandLineRowsAndStatuses) {
 TEST_F(Table, ClosedStandardInputIsNotTheList) {
     std::ofstream("list") << "r\0-\0r"s;
     auto o = harness::run("/bin/sh", "", {"-c", "exec \"$0\" --files0-from=list <&-", harness::tool("report-table")});
-    const std::string row = ",2.250000,,,,,7,,,1,Syntax Error,,Syntax Error\n";
-    EXPECT_EQ(o.out, header + "r" + row + "r" + row);
+    EXPECT_EQ(o.out, header + "r" + row(values) + "r" + row(values));
     EXPECT_EQ(o.err, "report-table: -: Bad file descriptor\n");
     EXPECT_EQ(o.status, 2);
 }

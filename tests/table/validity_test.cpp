@@ -15,8 +15,8 @@ namespace {
 
 TEST(TableValidity, CsvAndJsonParseAndAgree) {
     if (access("/usr/bin/python3", X_OK) != 0) GTEST_SKIP() << "python3 not installed";
-    char scratch[] = "/tmp/report-table-validity.XXXXXX";
-    ASSERT_TRUE(mkdtemp(scratch));
+    const harness::Scratch dir("report-table-validity");
+    const std::string& scratch = dir.path();
     std::ifstream sample(SOURCE_DIR "/examples/report.txt");
     const std::string report = std::string(std::istreambuf_iterator<char>(sample), {}) +
                                "Time spent by the prover is 1" + std::string(400, '0') +
@@ -47,7 +47,6 @@ TEST(TableValidity, CsvAndJsonParseAndAgree) {
         EXPECT_EQ(checked.out + checked.err, "");
         EXPECT_EQ(checked.status, 0);
     }
-    std::filesystem::remove_all(scratch);
 }
 
 }  // namespace

@@ -18,11 +18,7 @@ using namespace std::string_literals;
 namespace {
 const char* const prog = "script-translator";
 
-std::string repeat(const std::string& s, int n) {
-    std::string r;
-    while (n-- > 0) r += s;
-    return r;
-}
+using harness::repeat;
 
 // Runs `input` with --diagnostics, standard error merged into standard output, and checks it
 // against `plain`, the run without the option. Taken out of the merged bytes, the diagnostics
@@ -205,8 +201,8 @@ TEST(TranslatorDiagnostics, WhatTheyTell) {
 // every message of the suite quotes names when it holds bytes a terminal would act on. What
 // every program's command line does is checked for all of them in the suite's tests.
 TEST(TranslatorDiagnostics, CommandLine) {
-    char dir[] = "/tmp/script-translator-test-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
+    const harness::Scratch scratch("script-translator-test");
+    const std::string& dir = scratch.path();
     const std::string f = dir + "/fig.script"s, odd = dir + "/fig\033]0;x\a.script"s;
     const std::string odd_shown = "'"s + dir + "/fig'$'\\033'']0;x'$'\\a''.script'";
     const std::string script = "P = point(1 2)\nQ = point(3, 4)\n";
@@ -242,9 +238,6 @@ TEST(TranslatorDiagnostics, CommandLine) {
         EXPECT_EQ(o.err, row.err);
         EXPECT_EQ(o.status, row.status);
     }
-    unlink(f.c_str());
-    unlink(odd.c_str());
-    rmdir(dir);
 }
 
 // A diagnostic that cannot be written is lost output: the run ends at its first failed write to

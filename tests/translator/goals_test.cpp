@@ -15,11 +15,7 @@ std::string goal(const std::string& a, const std::string& b) {
     return "\nprove { equal " + a + " " + b + " }\n\n";
 }
 
-std::string repeat(const std::string& s, int n) {
-    std::string r;
-    while (n-- > 0) r += s;
-    return r;
-}
+using harness::repeat;
 }  // namespace
 
 TEST(TranslatorGoals, OperandTexts) {
