@@ -3,6 +3,7 @@
 // that cannot be read, memory that cannot be had.
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -130,16 +131,28 @@ inline int finish(int status) {
     return 2;
 }
 
-// Widens a pipe that `fd` reads to 1 MiB, where the system allows it (Linux, up to
+// Widens a pipe that `fd` reads to 256 KiB, where the system allows it (Linux, up to
 // /proc/sys/fs/pipe-max-size), rather than the usual 64 KiB: the program and the pipe's writer
-// then take turns far less often, and a report comes through a pipe about three times as fast.
-// Nothing else changes for either end; where the pipe cannot be widened, it stays as it is.
+// then take turns less often, and a report comes through a pipe faster.  Each user's pipes
+// share a quota (/proc/sys/fs/pipe-user-pages-soft; 64 MiB by default), past which every new
+// pipe of that user gets a single page, so a pipe is never widened past a 256th of it: many
+// programs reading pipes at once leave the rest to the user's other pipes.  Nothing else
+// changes for either end; where the pipe cannot be widened, it stays as it is.
 inline void widen_pipe(int fd) {
 #ifdef F_SETPIPE_SZ
-    constexpr int wide = 1 << 20;
     struct stat status;
-    if (fstat(fd, &status) == 0 && S_ISFIFO(status.st_mode) && fcntl(fd, F_GETPIPE_SZ) < wide)
-        fcntl(fd, F_SETPIPE_SZ, wide);
+    if (fstat(fd, &status) != 0 || !S_ISFIFO(status.st_mode)) return;
+    long wide = 256 << 10;
+    const int quota = ::open("/proc/sys/fs/pipe-user-pages-soft", O_RDONLY | O_CLOEXEC);
+    if (quota >= 0) {
+        char text[32];
+        const long n = io::read_some(quota, text, sizeof text - 1);
+        ::close(quota);
+        text[n > 0 ? n : 0] = '\0';
+        const long pages = std::strtol(text, nullptr, 10);
+        if (pages > 0) wide = std::min(wide, pages / 256 * sysconf(_SC_PAGESIZE));
+    }
+    if (fcntl(fd, F_GETPIPE_SZ) < wide) fcntl(fd, F_SETPIPE_SZ, static_cast<int>(wide));
 #else
     (void)fd;
 #endif

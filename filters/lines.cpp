@@ -1,5 +1,6 @@
 #include "lines.hpp"
 
+#include "io.hpp"
 #include "tool.hpp"
 #include "typed_lines.hpp"
 
@@ -44,134 +45,139 @@ std::size_t copy_squeezing_nuls(const char*& from, const char* from_end, char* t
     return static_cast<std::size_t>(to - to_begin);
 }
 
-Blocks::Blocks(int fd, LineSearch search) : fd_(fd), search_(search)
+void BlockReader::start(int fd)
 {
-    struct stat status;
-    live_ = fstat(fd, &status) != 0 || !S_ISREG(status.st_mode);
-    tool::widen_pipe(fd);
+    fd_ = fd;
+    begin_ = end_ = read_ = 0;
+    eof_ = false;
+    error_ = 0;
 }
 
-long Blocks::read(char* buffer, unsigned long size)
+// What is kept moves to where the next byte read lands at the same place in a page of the
+// block as in a page of the file: copying into a place a little past that is several times
+// slower on some processors (the copy's loads and stores collide in their low address bits).
+bool BlockReader::fill(const char* from)
+{
+    const std::size_t keep = static_cast<std::size_t>(from - data_);
+    const std::size_t left = end_ - keep;
+    const std::size_t to = left >= capacity ? 0 : (read_ - left) % page;
+    if (to != keep) std::memmove(data_ + to, data_ + keep, left);
+    begin_ = to;
+    end_ = to + left;
+    if (left >= capacity) return true;
+    if (eof_) return false;
+    const long n = io::read_some(fd_, data_ + end_, capacity - left);
+    if (n > 0) {
+        end_ += static_cast<std::size_t>(n);
+        read_ += static_cast<std::size_t>(n);
+        return true;
+    }
+    if (n == 0)
+        eof_ = true;
+    else
+        error_ = errno;
+    return false;
+}
+
+bool BlockReader::fill_up(const char* from)
+{
+    if (!fill(from)) return false;
+    while (!full() && fill(begin())) {
+    }
+    return true;
+}
+
+long Lines::read(char* buffer, unsigned long size)
 {
     std::size_t filled = 0;
     while (filled < size) {
         const bool inside_line = filled != 0 && buffer[filled - 1] != '\n';
-        if (pending_ == 0 && !next_stretch(filled == 0 || inside_line, filled == 0 && owed_))
+        if (piece_ == piece_end_ &&
+            !next_piece(filled == 0 || inside_line, filled == 0 && after_newline_))
             break;
-        const char* from = next_;
-        filled += copy_squeezing_nuls(from, next_ + pending_, buffer + filled, size - filled);
-        pending_ -= static_cast<std::size_t>(from - next_);
-        next_ = from;
+        filled += copy_squeezing_nuls(piece_, piece_end_, buffer + filled, size - filled);
     }
-    if (filled == 0 && error_ != 0) {
-        if (owed_) {  // the lines read so far are answered before the error
-            owed_ = false;
+    if (filled == 0 && error != 0) {
+        if (after_newline_) {  // the lines read so far are answered before the error
+            after_newline_ = false;
             return pause();
         }
-        errno = error_;
+        errno = error;
         return -1;
     }
-    if (filled != 0) owed_ = buffer[filled - 1] == '\n';
+    if (filled != 0) after_newline_ = buffer[filled - 1] == '\n';
     return static_cast<long>(filled);
 }
 
-void Blocks::hand_over(const char* from, const char* to)
-{
-    next_ = from;
-    pending_ = static_cast<std::size_t>(to - from);
-    begin_ = static_cast<std::size_t>(to - data_);
-}
-
-// Finds the next stretch the scanner must see; false at end of input, on a read error, or when
-// it would have to read on and may not wait.  With `may_pause`, when the input is live and has
-// nothing to read yet, it pauses (see Source::resume) rather than wait.
-bool Blocks::next_stretch(bool may_wait, bool may_pause)
+// Finds the next piece the scanner must see; false at the end of the input, or when the
+// stretch shown is used up and either it may not wait or more() shows nothing.
+bool Lines::next_piece(bool may_wait, bool may_pause)
 {
     for (;;) {
-        char* b = data_ + begin_;
-        char* e = data_ + end_;
-        if (passing_ && b != e) {
-            auto nl = static_cast<char*>(std::memchr(b, '\n', e - b));
-            passing_ = nl == nullptr;
-            hand_over(b, nl ? nl + 1 : e);
-            return true;
-        }
-        if (!passing_) {
+        if (passing_) {
+            if (next_ != limit_) {
+                auto newline = static_cast<const char*>(
+                    std::memchr(next_, '\n', static_cast<std::size_t>(limit_ - next_)));
+                passing_ = newline == nullptr;
+                hand_over(next_, newline ? newline + 1 : limit_);
+                return true;
+            }
+            if (last_) return false;
+        } else {
             const char* start;
-            if (const char* nl = search_(b, e, start)) {
-                hand_over(start, nl + 1);
+            if (const char* newline = search_(next_, limit_, start)) {
+                hand_over(start, newline + 1);
                 return true;
             }
-            begin_ = static_cast<std::size_t>(start - data_);
-            // data_[begin_, end_) is now the start of a line whose end is still unread.
-            if (eof_) {
-                if (begin_ == end_) return false;
-                hand_over(data_ + begin_, e);
+            // [start, limit_) is the start of a line whose end is not in the stretch.
+            next_ = start;
+            if (last_) {
+                if (next_ == limit_) return false;
+                hand_over(next_, limit_);
                 return true;
             }
         }
-        if (!may_wait) return false;
-        if (may_pause && live_ && !readable(fd_)) {
-            owed_ = false;
-            pause();
-            return false;
-        }
-        if (!fill()) return false;
+        if (!may_wait || !more(may_pause)) return false;
     }
 }
 
-// Reads more after what is left of the block; false at end of input or on a read error.  What
-// is left moves to where the next byte read lands at the same place in a page of the block as
-// in a page of the file: copying into a place a little past that is several times slower on
-// some processors (the copy's loads and stores collide in their low address bits).
-bool Blocks::fill()
+Blocks::Blocks(int fd, LineSearch search) : Lines(search), block_(fd), fd_(fd)
 {
-    const std::size_t left = end_ - begin_;
-    const std::size_t to = left >= capacity ? 0 : (read_ - left) % page;
-    std::memmove(data_ + to, data_ + begin_, left);
-    begin_ = to;
-    end_ = to + left;
-    if (left >= capacity) {
-        passing_ = true;
-        return true;
+    struct stat status;
+    may_wait_for_writer_ = fstat(fd, &status) != 0 || !S_ISREG(status.st_mode);
+    tool::widen_pipe(fd);
+    show(block_.begin(), block_.end(), false, false);
+}
+
+bool Blocks::more(bool may_pause)
+{
+    if (may_pause && may_wait_for_writer_ && !readable(fd_)) {
+        pause_between_lines();
+        return false;
     }
-    if (eof_) return false;
-    for (;;) {
-        ssize_t n = ::read(fd_, data_ + end_, capacity - left);
-        if (n > 0) {
-            end_ += static_cast<std::size_t>(n);
-            read_ += static_cast<std::size_t>(n);
-            return true;
-        }
-        if (n == 0) {
-            eof_ = true;
-            return !passing_;
-        }
-        if (errno != EINTR) {
-            error_ = errno;
-            return false;
-        }
+    if (!block_.fill(looked_at()) && block_.error() != 0) {
+        error = block_.error();
+        return false;
     }
+    show(block_.begin(), block_.end(), block_.at_end(), passing() || block_.full());
+    return true;
 }
 
 // After each whole line the parse pauses, so that the line is answered before the next is typed.
 long TerminalLines::read(char* buffer, unsigned long size)
 {
-    if (owed_) {
-        owed_ = false;
+    if (line_handed_over_) {
+        line_handed_over_ = false;
         return pause();
     }
     const long n = typed_lines::read(terminal_, buffer, static_cast<long>(size));
-    owed_ = n > 0 && buffer[n - 1] == '\n';
+    line_handed_over_ = n > 0 && buffer[n - 1] == '\n';
     return n;
 }
 
 long EveryLine::read(char* buffer, unsigned long size)
 {
-    for (;;) {
-        ssize_t n = ::read(fd_, buffer, size);
-        if (n >= 0 || errno != EINTR) return static_cast<long>(n < 0 ? -1 : n);
-    }
+    return io::read_some(fd_, buffer, size);
 }
 
 }  // namespace filters

@@ -2,9 +2,12 @@
 #include "tabulator.hpp"
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
-#include <unistd.h>
+#include <mutex>
+#include <thread>
 
+#include "lines.hpp"
 #include "recogniser.hpp"
 
 namespace filters {
@@ -41,55 +44,96 @@ private:
     bool keep_all_;
 };
 
-// The lines of [begin, limit), all complete, that a filter's search picks, and then the
-// unterminated last line [limit, tail) whole.  The same lines the filter program scans: see
-// Blocks in lines.hpp.
-class Candidates final : public Source {
+// A line longer than the block, handed from the reading thread to every recogniser's thread a
+// block at a time: the reader shows a block and waits until every recogniser has taken it (is
+// waiting for the next, or has ended its parse) before it reads the next into its place.
+class Relay {
 public:
-    Candidates(LineSearch search, const char* begin, const char* limit, const char* tail)
-        : search_(search), next_(begin), limit_(limit), tail_(tail)
+    explicit Relay(int takers) : takers_(takers) {}
+
+    // The reader: waits until every recogniser is done with the block shown.
+    void await_takers()
     {
-        advance();
+        std::unique_lock lock(mutex_);
+        taken_.wait(lock, [this] { return done_ + ended_ == takers_; });
     }
 
-    // Whether there is anything to scan at all.
-    bool empty() const { return from_ == to_; }
-
-    long read(char* buffer, unsigned long size) override
+    // The reader: shows the next block, [begin, limit), the line's last when `last`.
+    void show(const char* begin, const char* limit, bool last)
     {
-        unsigned long filled = 0;
-        while (filled < size && from_ != to_) {
-            filled += copy_squeezing_nuls(from_, to_, buffer + filled, size - filled);
-            if (from_ == to_) advance();
+        {
+            std::lock_guard lock(mutex_);
+            begin_ = begin;
+            limit_ = limit;
+            last_ = last;
+            done_ = 0;
+            ++shown_;
         }
-        return static_cast<long>(filled);
+        next_block_.notify_all();
+    }
+
+    // A recogniser: done with the block it has (the `seen`th); waits for the next.
+    void take(unsigned long& seen, const char*& begin, const char*& limit, bool& last)
+    {
+        std::unique_lock lock(mutex_);
+        ++done_;
+        taken_.notify_one();
+        next_block_.wait(lock, [&] { return shown_ != seen; });
+        seen = shown_;
+        begin = begin_;
+        limit = limit_;
+        last = last_;
+    }
+
+    // A recogniser: its parse has ended, and takes no block any more.
+    void leave()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            ++ended_;
+        }
+        taken_.notify_one();
     }
 
 private:
-    // Moves on to the next stretch to hand over: a picked line, or the last line.
-    void advance()
+    std::mutex mutex_;
+    std::condition_variable taken_, next_block_;
+    const int takers_;
+    int done_ = 0, ended_ = 0;
+    unsigned long shown_ = 0;
+    const char* begin_ = nullptr;
+    const char* limit_ = nullptr;
+    bool last_ = false;
+};
+
+// One recogniser's lines of the report under way: those its search picks in each stretch of
+// whole lines it is shown, the last line whole at the end; inside a line longer than the block,
+// each block of that line as the relay hands it over, up to the line's end.
+class Candidates final : public Lines {
+public:
+    using Lines::Lines;
+
+    void pass_through(Relay& relay)
     {
-        const char* start;
-        if (next_ < limit_) {
-            if (const char* newline = search_(next_, limit_, start)) {
-                from_ = start;
-                to_ = next_ = newline + 1;
-                return;
-            }
-            next_ = limit_;
-        }
-        from_ = limit_;
-        to_ = tail_;
-        limit_ = tail_;
-        next_ = tail_;
+        relay_ = &relay;
+        seen_ = 0;
+    }
+    void done_passing() { relay_ = nullptr; }
+
+private:
+    bool more(bool) override
+    {
+        if (!relay_) return false;  // the end of a stretch: its parse ends
+        const char* begin;
+        const char* limit;
+        bool last;
+        relay_->take(seen_, begin, limit, last);
+        show(begin, limit, last, true);
+        return true;
     }
 
-    LineSearch search_;
-    const char* next_;
-    const char* limit_;
-    const char* tail_;
-    const char* from_ = nullptr;
-    const char* to_ = nullptr;
+    Relay* relay_ = nullptr;
+    unsigned long seen_ = 0;
 };
 
 }  // namespace
@@ -101,25 +145,61 @@ struct Tabulator::State {
         GEOPROOF_FILTERS(GEOPROOF_MAKE)
 #undef GEOPROOF_MAKE
         cells.assign(filter_count, Cell(keep_all));
+        for (const auto& recogniser : recognisers) lines.emplace_back(recogniser->find_line);
     }
 
-    // Runs every recogniser over the complete lines [begin, limit) and the unterminated last line
-    // [limit, tail).  Lines are independent of one another, so the report may be handed over a
-    // stretch of whole lines at a time, each stretch scanned and parsed on its own.
-    void scan(const char* begin, const char* limit, const char* tail)
+    // Runs every recogniser over the stretch of the block [begin, limit), whole lines but for
+    // an unterminated last line when `last`.  Lines are independent of one another, so the
+    // report may be handed over a stretch of whole lines at a time, each stretch scanned and
+    // parsed on its own.
+    void scan(const char* begin, const char* limit, bool last)
     {
         for (int i = 0; i < filter_count; ++i) {
-            Candidates lines(recognisers[i]->find_line, begin, limit, tail);
-            if (!lines.empty()) recognisers[i]->parse(lines, cells[i]);
+            lines[i].show(begin, limit, last, false);
+            if (lines[i].any()) recognisers[i]->parse(lines[i], cells[i]);
         }
+    }
+
+    // Runs every recogniser over the line that fills the block, to its end, each on a thread
+    // of its own, since a parse cannot stop inside a line: the block goes to every recogniser
+    // whole, whatever its search, and each next block of the line takes its place once every
+    // recogniser has taken it.  False on a read error.
+    bool pass_long_line()
+    {
+        Relay relay(filter_count);
+        std::vector<std::thread> threads;
+        for (int i = 0; i < filter_count; ++i) {
+            lines[i].show(block.begin(), block.end(), false, true);
+            lines[i].pass_through(relay);
+            threads.emplace_back([this, i, &relay] {
+                recognisers[i]->parse(lines[i], cells[i]);
+                relay.leave();
+            });
+        }
+        const char* rest = block.end();
+        for (;;) {
+            relay.await_takers();
+            block.fill_up(block.end());
+            auto newline = static_cast<const char*>(
+                std::memchr(block.begin(), '\n', static_cast<std::size_t>(block.end() - block.begin())));
+            if (newline || !block.full()) {
+                rest = newline ? newline + 1 : block.end();
+                relay.show(block.begin(), rest, true);
+                break;
+            }
+            relay.show(block.begin(), block.end(), false);
+        }
+        for (auto& thread : threads) thread.join();
+        for (auto& candidates : lines) candidates.done_passing();
+        if (block.error() != 0) return false;
+        block.fill(rest);  // keeps what follows the line; reads nothing more after the end
+        return block.error() == 0;
     }
 
     std::vector<std::unique_ptr<Recogniser>> recognisers;
     std::vector<Cell> cells;
-    // The report's bytes not yet scanned, from a line's start; it grows only for a line longer
-    // than it is.  The 64 bytes past its end are room for a search to read whole pieces.
-    static constexpr std::size_t block_size = (256 << 10) + 64;
-    std::vector<char> block = std::vector<char>(block_size);
+    std::vector<Candidates> lines;
+    BlockReader block{-1};
 };
 
 Tabulator::Tabulator(bool keep_all) : state_(std::make_unique<State>(keep_all)) {}
@@ -129,39 +209,33 @@ bool Tabulator::tabulate(int fd)
 {
     State& s = *state_;
     for (Cell& cell : s.cells) cell.start();
-    std::size_t used = 0;
-    bool eof = false;
-    while (!eof) {
-        std::size_t capacity = s.block.size() - 64;
-        while (used < capacity) {
-            ssize_t n = ::read(fd, s.block.data() + used, capacity - used);
-            if (n > 0) {
-                used += static_cast<std::size_t>(n);
-            } else if (n == 0) {
-                eof = true;
-                break;
-            } else if (errno != EINTR) {
-                return false;
-            }
+    BlockReader& block = s.block;
+    block.start(fd);
+    const char* from = block.begin();
+    for (;;) {
+        block.fill_up(from);
+        if (block.error() != 0) {
+            errno = block.error();
+            return false;
         }
-        const char* begin = s.block.data();
-        auto last = static_cast<const char*>(memrchr(begin, '\n', used));
-        const char* limit = last ? last + 1 : begin;
-        if (eof) {
-            s.scan(begin, limit, begin + used);
-        } else if (last) {
-            s.scan(begin, limit, limit);
-            used -= static_cast<std::size_t>(limit - begin);
-            std::memmove(s.block.data(), limit, used);
+        const char* begin = block.begin();
+        const std::size_t size = static_cast<std::size_t>(block.end() - begin);
+        auto last = static_cast<const char*>(memrchr(begin, '\n', size));
+        if (block.at_end()) {
+            s.scan(begin, block.end(), true);
+            break;
+        }
+        if (last) {
+            s.scan(begin, last + 1, false);
+            from = last + 1;
+        } else if (!s.pass_long_line()) {
+            errno = block.error();
+            return false;
         } else {
-            s.block.resize(2 * capacity + 64);
+            from = block.begin();
         }
     }
     for (int i = 0; i < filter_count; ++i) s.recognisers[i]->finish(0, s.cells[i]);
-    if (s.block.size() > State::block_size) {
-        s.block.resize(State::block_size);
-        s.block.shrink_to_fit();
-    }
     return true;
 }
 

@@ -64,6 +64,17 @@ TEST(TableDifferential, CellsAreWhatEachFilterPrints) {
                 reports.push_back(harness::read_file(input.path()));
     reports.push_back(harness::read_file(SOURCE_DIR "/examples/report.txt"));
     for (auto& report : random_reports(30)) reports.push_back(std::move(report));
+    // Larger than the block report-table reads, lines across the block's edges; then lines
+    // longer than a block, tokens all through them and runs of NUL bytes, one of them last and
+    // unterminated.
+    std::string big;
+    for (const auto& report : random_reports(300)) big += report;
+    std::string line = big.substr(0, 900'000);
+    for (std::size_t i = 0; i < line.size(); ++i)
+        if (line[i] == '\n') line[i] = i % 3 ? ' ' : '\0';
+    line.insert(300'000, std::string(200'000, '\0'));
+    reports.push_back(big);
+    reports.push_back(line + "\n" + big.substr(0, 5000) + line);
 
     const harness::Scratch scratch("report-table-differential");
     std::vector<std::string> files;
