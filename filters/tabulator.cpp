@@ -157,7 +157,7 @@ bool Tabulator::tabulate(int fd)
             s.block.resize(2 * capacity + 64);
         }
     }
-    for (int i = 0; i < filter_count; ++i) s.recognisers[i]->finish(0, s.cells[i]);
+    for (int i = 0; i < filter_count; ++i) s.recognisers[i]->end_report(s.cells[i]);
     if (s.block.size() > State::block_size) {
         s.block.resize(State::block_size);
         s.block.shrink_to_fit();
