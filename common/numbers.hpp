@@ -17,7 +17,7 @@ namespace numbers {
 // at least one digit.  Up to 19 significant digits and 22 after the point, the digits make an
 // integer below 2^53 that a power of ten up to 10^22 divides: both are exact doubles, so the one
 // correctly rounded division gives the double nearest the decimal value, as strtod does.
-inline double value(const char* text, std::size_t length) {
+inline double decimal_value(const char* text, std::size_t length) {
     const char* p = text;
     const char* end = text + length;
     bool negative = *p == '-';

@@ -1,5 +1,14 @@
 /* clock-seconds: every clock reading M:SS.cc as its total in seconds. */
-@PARSER_FRAME@
+%parse-param {filters::Sink& sink} {void* scanner}
+%lex-param {void* scanner}
+%expect 0
+%code requires {
+#include "recogniser.hpp"
+}
+%code {
+#include "parser-frame.hpp"
+#include "seconds.hpp"
+}
 %define api.value.type {double}
 %token DIGITS COLON DOT
 %code {
@@ -10,11 +19,9 @@ static double total_seconds(long double m, long double s, long double c)
 }
 }
 %%
-report: %empty
-      | report entry
-      ;
+report: %empty | report entry;
 
 entry: '\n'
-     | DIGITS COLON DIGITS DOT DIGITS '\n'      { sink.seconds(total_seconds($1, $3, $5)); }
+     | DIGITS COLON DIGITS DOT DIGITS '\n'      { filters::write_seconds(sink, total_seconds($1, $3, $5)); }
      | error '\n'                               { yyerrok; }
      ;

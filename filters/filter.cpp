@@ -1,14 +1,12 @@
-// The program of one filter: its recogniser over its report, its lines to standard output.
+// The program of one filter: its recogniser over its report, its lines to standard output.  The
+// build gives the program's name as FILTER_NAME, and FILTER_EXIT_ZERO true for a program that
+// ends with status 0 whatever it read.
 #include <unistd.h>
 
 #include "command_line.hpp"
 #include "lines.hpp"
 #include "output.hpp"
 #include "tool.hpp"
-
-namespace filters {
-std::unique_ptr<Recogniser> FILTER_MAKE();
-}
 
 namespace {
 
@@ -27,7 +25,7 @@ int main(int argc, char** argv)
 {
     const tool::CommandLine command(argc, argv, FILTER_NAME, 1);
     std::FILE* file = command.open_input();
-    auto recogniser = filters::FILTER_MAKE();
+    auto recogniser = filters::registered_maker();
     StandardOutput sink;
     filters::TerminalLines terminal(file);
 #ifdef FILTER_REFERENCE
@@ -36,8 +34,9 @@ int main(int argc, char** argv)
     static filters::Blocks blocks(fileno(file), recogniser->find_line);
 #endif
     filters::Source& input = isatty(fileno(file)) ? static_cast<filters::Source&>(terminal) : blocks;
-    const int status = recogniser->finish(recogniser->parse(input, sink), sink);
+    const int parsed = recogniser->parse(input, sink);
+    recogniser->end_report(sink);
     recogniser.reset();
     output::flush();
-    return tool::finish(status);
+    return tool::finish(FILTER_EXIT_ZERO ? 0 : parsed);
 }

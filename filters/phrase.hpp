@@ -53,4 +53,11 @@ private:
 const char* phrase_line(const char* begin, const char* limit, const char*& start,
                         const Phrase& phrase, bool portable);
 
+// That search as a filter's LineSearch.
+template <const Phrase& phrase, bool portable>
+const char* phrase_search(const char* begin, const char* limit, const char*& start)
+{
+    return phrase_line(begin, limit, start, phrase, portable);
+}
+
 }  // namespace filters

@@ -1,5 +1,5 @@
 // What every filter is made of.  A filter is a recogniser: its scanner and parser, generated from
-// its rule files with names of their own, so that all twelve can live in one process.  It reads
+// its rule files with names of their own, so that all of them can live in one process.  It reads
 // bytes from a Source and hands each line the filter writes to a Sink; the filter programs write
 // those lines to standard output, report-table keeps them for its cells.
 #pragma once
@@ -8,7 +8,6 @@
 #include <memory>
 #include <string_view>
 
-#include "numbers.hpp"
 #include "phrase.hpp"
 
 namespace filters {
@@ -51,13 +50,6 @@ class Sink {
 public:
     virtual void line(std::string_view text) = 0;
 
-    // A number of seconds as "%f" writes it.
-    void seconds(double value)
-    {
-        char text[400];
-        line(numbers::fixed(text, sizeof text, value));
-    }
-
     // proof-status: the code of the last outcome sentence read so far, 3 (not proved) if none.
     int outcome = 3;
 
@@ -83,16 +75,10 @@ using LineSearch = const char* (*)(const char* begin, const char* limit, const c
 std::size_t copy_squeezing_nuls(const char*& from, const char* from_end, char* to,
                                 std::size_t size);
 
-// How a filter ends once its parser has returned: it may write a last line (proof-status writes
-// its outcome) and gives the exit status.
-using Ending = int (*)(int parsed, Sink& sink);
-inline int parse_result(int parsed, Sink&) { return parsed; }  // 0, 1 or 2 as the parser says
-inline int always_success(int, Sink&) { return 0; }
-
 // One filter's scanner and parser, made once and run over any number of inputs.
 class Recogniser {
 public:
-    Recogniser(LineSearch search, Ending ending) : find_line(search), finish(ending) {}
+    explicit Recogniser(LineSearch search) : find_line(search) {}
     virtual ~Recogniser() = default;
     Recogniser(const Recogniser&) = delete;
     Recogniser& operator=(const Recogniser&) = delete;
@@ -101,8 +87,19 @@ public:
     // input, 1 when it gave up there inside an unfinished line, 2 when its stack ran out.
     virtual int parse(Source& source, Sink& sink) = 0;
 
+    // Writes what the filter writes once a whole report has been read (proof-status: its
+    // outcome).
+    virtual void end_report(Sink& sink) = 0;
+
     const LineSearch find_line;
-    const Ending finish;
+};
+
+// The recogniser a filter program is built from: each recogniser registers its maker as the
+// program starts, and a filter program links exactly one.
+using Maker = std::unique_ptr<Recogniser> (*)();
+inline Maker registered_maker = nullptr;
+struct Registration {
+    explicit Registration(Maker make) { registered_maker = make; }
 };
 
 }  // namespace filters

@@ -1,5 +1,13 @@
 /* The proof-step counters: the count of every line that gives one. */
-@PARSER_FRAME@
+%parse-param {filters::Sink& sink} {void* scanner}
+%lex-param {void* scanner}
+%expect 0
+%code requires {
+#include "recogniser.hpp"
+}
+%code {
+#include "parser-frame.hpp"
+}
 %code requires {
 // A run of digits: its int value, or, when it does not fit an int, its digits.  Those stay
 // valid until the next run is scanned, which is after the line that holds them is complete.
@@ -24,9 +32,7 @@ static void write_count(filters::Sink& sink, Count count)
 %define api.value.type {Count}
 %token STEPS_PHRASE DIGITS
 %%
-report: %empty
-      | report entry
-      ;
+report: %empty | report entry;
 
 entry: '\n'
      | STEPS_PHRASE DIGITS '\n'                 { write_count(sink, $2); }

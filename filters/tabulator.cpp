@@ -235,7 +235,7 @@ bool Tabulator::tabulate(int fd)
             from = block.begin();
         }
     }
-    for (int i = 0; i < filter_count; ++i) s.recognisers[i]->finish(0, s.cells[i]);
+    for (int i = 0; i < filter_count; ++i) s.recognisers[i]->end_report(s.cells[i]);
     return true;
 }
 
