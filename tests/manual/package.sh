@@ -45,9 +45,15 @@ fi
 	bad "package file named $(basename "$deb")"
 [ "$(dpkg-deb -f "$deb" Package)" = geoproof-tools ] || bad "Package: $(dpkg-deb -f "$deb" Package)"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || bad "Version: $(dpkg-deb -f "$deb" Version)"
-# dpkg-shlibdeps gives each library the version the programs need.
-dpkg-deb -f "$deb" Depends | grep -qE '(^|, )libc6 \(>= [0-9]' ||
-	bad "Depends not computed by dpkg-shlibdeps: $(dpkg-deb -f "$deb" Depends)"
+# dpkg-shlibdeps gives each library the version the programs need; statically linked programs
+# need none.
+if readelf -d "$bin"/* | grep -q '(NEEDED)'; then
+	dpkg-deb -f "$deb" Depends | grep -qE '(^|, )libc6 \(>= [0-9]' ||
+		bad "Depends not computed by dpkg-shlibdeps: $(dpkg-deb -f "$deb" Depends)"
+else
+	[ -z "$(dpkg-deb -f "$deb" Depends)" ] ||
+		bad "Depends of static programs: $(dpkg-deb -f "$deb" Depends)"
+fi
 dpkg-deb -f "$deb" Maintainer | grep -qE '^[^<]*[^< ] <[^@]+@[^@]+\.[^@.]+>$' ||
 	bad "Maintainer: $(dpkg-deb -f "$deb" Maintainer)"
 
