@@ -65,6 +65,18 @@ set(GEOPROOF_COMMON_OPTIONS
   help "display this help and exit"
   version "output version information and exit")
 
+# geoproof_remove_others(<glob> <name>...): removes what <glob> finds but the names given, so
+# that nothing an earlier build left there stays behind.
+function(geoproof_remove_others glob)
+  file(GLOB present LIST_DIRECTORIES true ${glob})
+  foreach(path ${present})
+    get_filename_component(name ${path} NAME)
+    if(NOT name IN_LIST ARGN)
+      file(REMOVE_RECURSE ${path})
+    endif()
+  endforeach()
+endfunction()
+
 # Writes catalogue.hpp and catalogue.tsv into <dir>, and sets GEOPROOF_PROGRAMS.
 function(geoproof_write_catalogue dir)
   get_property(programs GLOBAL PROPERTY GEOPROOF_PROGRAMS)
@@ -189,12 +201,6 @@ constexpr const Program& find(std::string_view name)
   # directory there.
   if(GEOPROOF_PROGRAM_DIR)
     set_target_properties(${programs} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${GEOPROOF_PROGRAM_DIR})
-    file(GLOB present LIST_DIRECTORIES true ${GEOPROOF_PROGRAM_DIR}/*)
-    foreach(path ${present})
-      get_filename_component(name ${path} NAME)
-      if(NOT name IN_LIST programs)
-        file(REMOVE_RECURSE ${path})
-      endif()
-    endforeach()
+    geoproof_remove_others("${GEOPROOF_PROGRAM_DIR}/*" ${programs})
   endif()
 endfunction()
