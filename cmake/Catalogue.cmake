@@ -7,7 +7,7 @@
 # (cmake/Completion.cmake). The programs, and they alone, land in GEOPROOF_PROGRAM_DIR.
 #
 # geoproof_catalogue(<program> KIND <kind> USAGE <form>... ABOUT <text>
-#                    [OPTIONS <spec> <help>...] [STATUS <code> <meaning>...]
+#                    [OPTIONS <signature> <help>...] [STATUS <code> <meaning>...]
 #                    [PHRASE <text>] [LOOKS_FOR <text>] [WRITES <text>]
 #                    SAMPLE <input> OUTPUT <output>)
 #   KIND: translator, filter (a value for every line it recognises), summary (a filter that
@@ -15,8 +15,8 @@
 #     comparison (directories of reports; it reads no standard input).
 #   USAGE: what follows the program's name on each line of its synopsis.
 #   ABOUT: what it does, in lines of at most 78 columns.
-#   OPTIONS: the program's own options, each a spec and its help: the spec is the long name,
-#     with "=ARG" when it takes an argument, ":a|b" after that when the argument is one of a few
+#   OPTIONS: the program's own options, each a signature and its help: the signature is the
+#     long name, with "=ARG" when it takes an argument, ":a|b" after that when the argument is one of a few
 #     words, and "x," before it for a short form -x; the help continues over lines.
 #     --line-buffered, --help and --version, which every program takes, are not listed.
 #   STATUS: each exit status and what it means.
@@ -105,15 +105,15 @@ function(geoproof_write_catalogue dir)
     string(APPEND entries ", ${c}")
     string(APPEND rows "\t${tsv}")
 
-    # Options: {"name", 'x', "ARG", "choice|choice", "help"}; the TSV lists the specs.
+    # Options: {"name", 'x', "ARG", "choice|choice", "help"}; the TSV lists the signatures.
     get_property(options GLOBAL PROPERTY GEOPROOF_OPTIONS_${program})
     list(APPEND options ${GEOPROOF_COMMON_OPTIONS})
-    set(specs "")
+    set(signatures "")
     string(APPEND tables "inline constexpr Option options_${ident}[] = {\n")
     while(options)
-      list(POP_FRONT options spec help)
-      if(NOT spec MATCHES "^(([a-zA-Z0-9]),)?([a-z0-9-]+)(=([A-Z_]+)(:([a-z0-9|]+))?)?$")
-        message(FATAL_ERROR "${program}: option spec '${spec}' is not [x,]name[=ARG[:a|b]]")
+      list(POP_FRONT options signature help)
+      if(NOT signature MATCHES "^(([a-zA-Z0-9]),)?([a-z0-9-]+)(=([A-Z_]+)(:([a-z0-9|]+))?)?$")
+        message(FATAL_ERROR "${program}: option signature '${signature}' is not [x,]name[=ARG[:a|b]]")
       endif()
       set(short "0")
       if(CMAKE_MATCH_2)
@@ -122,11 +122,11 @@ function(geoproof_write_catalogue dir)
       geoproof_escape("${help}" c_help tsv_help)
       string(APPEND tables "    {\"${CMAKE_MATCH_3}\", ${short}, \"${CMAKE_MATCH_5}\", "
                            "\"${CMAKE_MATCH_7}\", ${c_help}},\n")
-      list(APPEND specs "${spec}")
+      list(APPEND signatures "${signature}")
     endwhile()
     string(APPEND tables "};\n")
-    string(REPLACE ";" " " specs "${specs}")
-    string(APPEND rows "\t${specs}")
+    string(REPLACE ";" " " signatures "${signatures}")
+    string(APPEND rows "\t${signatures}")
 
     # Exit statuses: {code, "meaning"}.
     get_property(statuses GLOBAL PROPERTY GEOPROOF_STATUS_${program})
