@@ -16,8 +16,8 @@
 #   USAGE: what follows the program's name on each line of its synopsis.
 #   ABOUT: what it does, in lines of at most 78 columns.
 #   OPTIONS: the program's own options, each a signature and its help: the signature is the
-#     long name, with "=ARG" when it takes an argument, ":a|b" after that when the argument is one of a few
-#     words, and "x," before it for a short form -x; the help continues over lines.
+#     long name, with "=ARG" when it takes an argument, ":a|b" after that when the argument is
+#     one of a few words, and "x," before it for a short form -x; the help continues over lines.
 #     --line-buffered, --help and --version, which every program takes, are not listed.
 #   STATUS: each exit status and what it means.
 #   PHRASE: the text every line it recognises holds (filters).
