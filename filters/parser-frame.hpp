@@ -6,4 +6,7 @@
 int yylex(YYSTYPE* value, void* scanner);
 
 /* A bad line is skipped without a word. */
-static void yyerror(filters::Sink&, void*, const char*) {}
+template <class... Parameters>
+static void yyerror(Parameters&&...)
+{
+}

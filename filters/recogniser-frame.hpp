@@ -9,24 +9,40 @@ class RuleRecogniser final : public filters::Recogniser {
 public:
     RuleRecogniser() : filters::Recogniser(::find_line)
     {
-        if (yylex_init_extra(nullptr, &scanner_) != 0) throw std::bad_alloc();
+        if (yylex_init_extra(&data_, &scanner_) != 0) throw std::bad_alloc();
     }
     ~RuleRecogniser() override { yylex_destroy(scanner_); }
 
     int parse(filters::Source& source, filters::Sink& sink) override
     {
-        yyset_extra(&source, scanner_);
+        data_.source = &source;
         int parsed;
         do {
             yyrestart(nullptr, scanner_);
-            parsed = yyparse(sink, scanner_);
+            parsed = parse_stretch(sink);
         } while (parsed == 0 && source.resume());
         return parsed;
     }
 
-    void end_report(filters::Sink& sink) override { report_end(sink); }
+// A grammar whose report leaves something behind beyond its lines names its type in its header
+// as FILTER_REPORT_STATE; its parser takes one as its third parameter, and its report_end
+// writes from it.
+#ifdef FILTER_REPORT_STATE
+    void start_report() override { report_ = {}; }
+    void end_report(filters::Sink& sink) override { report_end(sink, report_); }
 
 private:
+    int parse_stretch(filters::Sink& sink) { return yyparse(sink, scanner_, report_); }
+    FILTER_REPORT_STATE report_;
+#else
+    void start_report() override {}
+    void end_report(filters::Sink&) override {}
+
+private:
+    int parse_stretch(filters::Sink& sink) { return yyparse(sink, scanner_); }
+#endif
+
+    filters::ScannerData data_;
     yyscan_t scanner_ = nullptr;
 };
 

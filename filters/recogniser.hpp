@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "phrase.hpp"
@@ -44,14 +45,17 @@ private:
     bool paused_ = false;
 };
 
-// Where a recogniser's output goes, one line at a time, without its newline.  What one report
-// leaves behind beyond its lines lives here too.
+// A scanner's own data (its yyextra): the source it reads, and room for the text of a token
+// whose value must outlive the scanner's buffer (a step count too long for an int).
+struct ScannerData {
+    Source* source = nullptr;
+    std::string kept;
+};
+
+// Where a recogniser's output goes, one line at a time, without its newline.
 class Sink {
 public:
     virtual void line(std::string_view text) = 0;
-
-    // proof-status: the code of the last outcome sentence read so far, 3 (not proved) if none.
-    int outcome = 3;
 
 protected:
     ~Sink() = default;
@@ -87,8 +91,10 @@ public:
     // input, 1 when it gave up there inside an unfinished line, 2 when its stack ran out.
     virtual int parse(Source& source, Sink& sink) = 0;
 
-    // Writes what the filter writes once a whole report has been read (proof-status: its
-    // outcome).
+    // A report's parses share what it leaves behind beyond its lines (proof-status: the last
+    // outcome read): start_report() forgets the last report's, end_report() writes what the
+    // filter writes once the whole report has been read.
+    virtual void start_report() = 0;
     virtual void end_report(Sink& sink) = 0;
 
     const LineSearch find_line;

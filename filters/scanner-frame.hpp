@@ -14,7 +14,7 @@
 #include "recogniser.hpp"
 
 #define YY_INPUT(buffer, result, size) \
-    if (((result) = yyextra->read(buffer, size)) < 0) tool::read_failed(errno);
+    if (((result) = yyextra->source->read(buffer, size)) < 0) tool::read_failed(errno);
 /* No cap on a read: the buffer is filled up to its end every time. */
 #define YY_READ_BUF_SIZE 0x40000000
 /* Ends the program with the program's name before the message, after writing out what is
@@ -34,16 +34,9 @@ static constexpr filters::Phrase phrase = FILTER_PHRASE;
 static constexpr filters::LineSearch find_line = filters::phrase_search<phrase, portable_search>;
 #endif
 
-// What a filter writes once a whole report has been read: nothing, unless its parser's header
-// declares a report_end(filters::Sink&) of its own, which overload resolution then prefers.
-template <class Sink>
-void report_end(Sink&)
-{
-}
-
 /* Each filter's options, in its rule file: a reentrant scanner for a pure parser, with
-   Source* as its extra data.  Its first rule drops the bytes that start no token up to 16 at a
-   time rather than one by one: the scanner takes far fewer steps, and a bounded run keeps its
+   ScannerData as its extra data.  Its first rule drops the bytes that start no token up to 16
+   at a time rather than one by one: the scanner takes far fewer steps, and a bounded run keeps its
    buffer small on a long line.  Full tables, with classes of equivalent bytes to keep them
    small: each byte takes two lookups, where compressed tables follow chains.  Such a scanner
    reads a byte past each token; see Source::resume. */

@@ -32,11 +32,7 @@ public:
             values.back().assign(text);
     }
 
-    void start()
-    {
-        values.clear();
-        outcome = 3;
-    }
+    void start() { values.clear(); }
 
     std::vector<std::string> values;
 
@@ -208,7 +204,10 @@ Tabulator::~Tabulator() = default;
 bool Tabulator::tabulate(int fd)
 {
     State& s = *state_;
-    for (Cell& cell : s.cells) cell.start();
+    for (int i = 0; i < filter_count; ++i) {
+        s.cells[i].start();
+        s.recognisers[i]->start_report();
+    }
     BlockReader& block = s.block;
     block.start(fd);
     const char* from = block.begin();
