@@ -5,6 +5,9 @@
 #include <string.h>
 #ifdef __x86_64__
 #include <immintrin.h>
+#if __has_include(<sys/platform/x86.h>)
+#include <sys/platform/x86.h>
+#endif
 #endif
 
 namespace filters {
@@ -62,7 +65,7 @@ inline std::uint64_t bits(Bytes a) { return static_cast<std::uint32_t>(_mm256_mo
 
 const char* search(const char* begin, const char* limit, const Phrase& phrase, bool portable)
 {
-    static const bool has_avx2 = __builtin_cpu_supports("avx2");
+    static const bool has_avx2 = processor_has_avx2();
     return has_avx2 && !portable ? avx2::search(begin, limit, phrase)
                                  : sse2::search(begin, limit, phrase);
 }
@@ -89,6 +92,17 @@ const char* phrase_line(const char* begin, const char* limit, const char*& start
     auto before = static_cast<const char*>(memrchr(begin, '\n', (found ? found : limit) - begin));
     start = before ? before + 1 : begin;
     return found ? static_cast<const char*>(std::memchr(found, '\n', limit - found)) : nullptr;
+}
+
+bool processor_has_avx2()
+{
+#if defined(__x86_64__) && defined(CPU_FEATURE_ACTIVE)
+    return CPU_FEATURE_ACTIVE(AVX2);
+#elif defined(__x86_64__)
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
 }
 
 }  // namespace filters
