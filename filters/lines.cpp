@@ -141,7 +141,7 @@ bool Lines::next_piece(bool may_wait, bool may_pause)
     }
 }
 
-Blocks::Blocks(int fd, LineSearch search) : Lines(search), block_(fd), fd_(fd)
+Blocks::Blocks(int fd, LineSearch search) : Lines(search), fd_(fd), block_(fd)
 {
     struct stat status;
     may_wait_for_writer_ = fstat(fd, &status) != 0 || !S_ISREG(status.st_mode);
