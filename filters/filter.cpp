@@ -29,11 +29,11 @@ int main(int argc, char** argv)
     StandardOutput sink;
     filters::TerminalLines terminal(file);
 #ifdef FILTER_REFERENCE
-    filters::EveryLine blocks(fileno(file));
+    filters::UnsiftedInput lines(fileno(file));
 #else
-    static filters::Blocks blocks(fileno(file), recogniser->find_line);
+    static filters::FileLines lines(fileno(file), recogniser->find_line);
 #endif
-    filters::Source& input = isatty(fileno(file)) ? static_cast<filters::Source&>(terminal) : blocks;
+    filters::Source& input = isatty(fileno(file)) ? static_cast<filters::Source&>(terminal) : lines;
     const int parsed = recogniser->parse(input, sink);
     recogniser->end_report(sink);
     recogniser.reset();

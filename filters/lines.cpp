@@ -141,7 +141,7 @@ bool Lines::next_piece(bool may_wait, bool may_pause)
     }
 }
 
-Blocks::Blocks(int fd, LineSearch search) : Lines(search), fd_(fd), block_(fd)
+FileLines::FileLines(int fd, LineSearch search) : Lines(search), fd_(fd), block_(fd)
 {
     struct stat status;
     may_wait_for_writer_ = fstat(fd, &status) != 0 || !S_ISREG(status.st_mode);
@@ -149,7 +149,7 @@ Blocks::Blocks(int fd, LineSearch search) : Lines(search), fd_(fd), block_(fd)
     show(block_.begin(), block_.end(), false, false);
 }
 
-bool Blocks::more(bool may_pause)
+bool FileLines::more(bool may_pause)
 {
     if (may_pause && may_wait_for_writer_ && !readable(fd_)) {
         pause_between_lines();
@@ -175,7 +175,7 @@ long TerminalLines::read(char* buffer, unsigned long size)
     return n;
 }
 
-long EveryLine::read(char* buffer, unsigned long size)
+long UnsiftedInput::read(char* buffer, unsigned long size)
 {
     return io::read_some(fd_, buffer, size);
 }

@@ -1,5 +1,5 @@
 // The inputs a filter's scanner reads a report through: one block reader, and the lines of its
-// block that the filter's search picks.  A filter program reads its report through Blocks;
+// block that the filter's search picks.  A filter program reads its report through FileLines;
 // report-table reads each report into one block and shows it to every recogniser (tabulator.cpp).
 #pragma once
 
@@ -129,9 +129,9 @@ private:
 // A report from a file or pipe, read a block at a time.  On live input (a pipe, a terminal
 // that is not read as one) the parse pauses between lines when nothing more has come, so that
 // the lines read are answered at once.
-class Blocks final : public Lines {
+class FileLines final : public Lines {
 public:
-    Blocks(int fd, LineSearch search);
+    FileLines(int fd, LineSearch search);
 
 private:
     bool more(bool may_pause) override;
@@ -152,10 +152,10 @@ private:
     bool line_handed_over_ = false;  // a whole line was handed over: its answer comes next
 };
 
-// Every byte of a descriptor, with no line left out: what the tests compare Blocks with.
-class EveryLine final : public Source {
+// Every byte of a descriptor, with no line left out: what the tests compare FileLines with.
+class UnsiftedInput final : public Source {
 public:
-    explicit EveryLine(int fd) : fd_(fd) {}
+    explicit UnsiftedInput(int fd) : fd_(fd) {}
     long read(char* buffer, unsigned long size) override;
 
 private:

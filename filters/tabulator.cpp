@@ -105,7 +105,7 @@ private:
 // One recogniser's lines of the report under way: those its search picks in each stretch of
 // whole lines it is shown, the last line whole at the end; inside a line longer than the block,
 // each block of that line as the relay hands it over, up to the line's end.
-class Candidates final : public Lines {
+class SharedBlockLines final : public Lines {
 public:
     using Lines::Lines;
 
@@ -194,7 +194,7 @@ struct Tabulator::State {
 
     std::vector<std::unique_ptr<Recogniser>> recognisers;
     std::vector<Cell> cells;
-    std::vector<Candidates> lines;
+    std::vector<SharedBlockLines> lines;
     BlockReader block{-1};
 };
 
