@@ -75,6 +75,7 @@ int main(int argc, char** argv)
         if (b > 0) ratios.push_back(a / b);
     }
     if (ratios.empty()) ratios.push_back(0);
-    std::printf("%.3f %.3f %.3f\n", median(times) * 1e3, median(baseline_times) * 1e3, median(ratios));
+    std::printf("%.3f %.3f %.3f\n", median(times) * 1e3, median(baseline_times) * 1e3,
+                median(ratios));
     return 0;
 }

@@ -51,7 +51,7 @@ private:
     // whole 64-byte pieces past its end.  It starts at a page, found in the storage after the
     // members, rather than one declared aligned, which would give them a page of their own:
     // so they share one with what comes before, and a small input touches fewer pages.
-    char* const data_ = storage_ + (page - reinterpret_cast<std::uintptr_t>(storage_) % page) % page;
+    char* const data_ = storage_ + (-reinterpret_cast<std::uintptr_t>(storage_) & (page - 1));
     char storage_[page - 1 + page + capacity + 64];
 };
 

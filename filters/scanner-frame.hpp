@@ -36,7 +36,7 @@ static constexpr filters::LineSearch find_line = filters::phrase_search<phrase, 
 
 /* Each filter's options, in its rule file: a reentrant scanner for a pure parser, with
    ScannerData as its extra data.  Its first rule drops the bytes that start no token up to 16
-   at a time rather than one by one: the scanner takes far fewer steps, and a bounded run keeps its
-   buffer small on a long line.  Full tables, with classes of equivalent bytes to keep them
+   at a time rather than one by one: the scanner takes far fewer steps, and a bounded run keeps
+   its buffer small on a long line.  Full tables, with classes of equivalent bytes to keep them
    small: each byte takes two lookups, where compressed tables follow chains.  Such a scanner
    reads a byte past each token; see Source::resume. */
